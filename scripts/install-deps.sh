@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what building and testing Mivo needs on Debian 12: the MinGW-w64 cross
+# toolchain, 32-bit Wine, Xvfb, GoogleTest sources and the testbed's tools.
+# Safe to run again: it only installs what is missing.
+set -euo pipefail
+
+packages=(cmake make python3 googletest mingw-w64 g++-mingw-w64-i686 mingw-w64-tools
+          wine wine32 wine64 xvfb xauth x11-utils gcab nsis)
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+missing=()
+for p in "${packages[@]}"; do
+  if [ "$p" = wine32 ]; then p=wine32:i386; fi
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  as_root dpkg --add-architecture i386
+fi
+as_root apt-get update -qq
+as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,64 @@
+#include "TestSupport.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace mivo::test {
+
+void PumpMessages(DWORD ms) {
+    DWORD start = ::GetTickCount();
+    do {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        if (ms) ::Sleep(5);
+    } while (::GetTickCount() - start < ms);
+}
+
+GuiCounts CurrentGuiCounts() {
+    GuiCounts c;
+    c.gdi = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    c.user = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
+    return c;
+}
+
+MessageBoxRecorder::MessageBoxRecorder(int answer)
+    : answer_(answer),
+      handler_([this](HWND, const std::wstring& text, const std::wstring& title, UINT flags) {
+          shown_.push_back({text, title, flags});
+          return answer_;
+      }) {}
+
+std::wstring ModuleFolder() {
+    wchar_t path[MAX_PATH];
+    DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring s(path, n);
+    return s.substr(0, s.find_last_of(L'\\'));
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool FileExists(const std::wstring& path) {
+    DWORD attrs = ::GetFileAttributesW(path.c_str());
+    return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring SourceDir() {
+    // Wine maps the Unix root to drive Z:.
+    std::string unix = MIVO_TEST_SOURCE_DIR;
+    std::wstring out = L"Z:";
+    for (char c : unix) out += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    return out;
+}
+
+}  // namespace mivo::test

@@ -1,0 +1,47 @@
+#pragma once
+// Small helpers shared by the test programs: message pumping, GUI object counts,
+// captured message boxes, files.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "mivo/MessageBox.h"
+
+namespace mivo::test {
+
+// Dispatches pending messages of this thread for at least `ms` milliseconds.
+void PumpMessages(DWORD ms = 0);
+
+struct GuiCounts {
+    DWORD gdi = 0;
+    DWORD user = 0;
+};
+GuiCounts CurrentGuiCounts();
+
+struct ShownMessageBox {
+    std::wstring text;
+    std::wstring title;
+    UINT flags = 0;
+};
+
+// Answers every message box with `answer` and records what was shown.
+class MessageBoxRecorder {
+public:
+    explicit MessageBoxRecorder(int answer = IDOK);
+    const std::vector<ShownMessageBox>& shown() const { return shown_; }
+    void SetAnswer(int answer) { answer_ = answer; }
+
+private:
+    std::vector<ShownMessageBox> shown_;
+    int answer_;
+    ScopedMessageBoxHandler handler_;
+};
+
+std::wstring ModuleFolder();  // folder of the running test program, with no trailing backslash
+std::string ReadFileBytes(const std::wstring& path);
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+bool FileExists(const std::wstring& path);
+std::wstring SourceDir();  // the source tree, as a Windows path
+
+}  // namespace mivo::test
