@@ -1,2 +1,312 @@
-// placeholder, replaced by the main window
-int mivo_form1_placeholder = 0;
+// The main window: creation of its controls from the design (twips), message routing to
+// the handlers, and its life cycle.
+#include "Form1.h"
+
+#include <commctrl.h>
+
+#include "ControlIds.h"
+#include "Resources.h"
+#include "Twips.h"
+#include "xmlRequests.h"
+#include "Frame.h"
+#include "mivo/BuildConfig.h"
+#include "mivo/MessageBox.h"
+
+using mivo::PixelRect;
+using mivo::ToPixels;
+using mivo::TwipsRect;
+
+namespace {
+
+const wchar_t kClassName[] = L"MivoForm1";
+const wchar_t kCaption[] = L"Mivo - Holmfeld MSN Installer (beta)";
+
+// The design: positions in twips, relative to the container.
+constexpr TwipsRect kClient{0, 0, 8775, 6480};
+constexpr TwipsRect kSSTab1{120, 120, 8535, 5775};
+constexpr TwipsRect kFrame1{120, 480, 5655, 4935};
+constexpr TwipsRect kCategoryList{120, 240, 1575, 4545};
+constexpr TwipsRect kBackframe{1800, 240, 3735, 4575};
+constexpr TwipsRect kGridPicture{0, 0, 3495, 4575};
+constexpr TwipsRect kGridScroll{3480, 0, 255, 4575};
+constexpr TwipsRect kFrame2{5880, 480, 2535, 975};
+constexpr TwipsRect kAddButton{120, 240, 2295, 615};
+constexpr TwipsRect kBanner{5880, 1560, 2535, 3855};
+constexpr TwipsRect kLabel1{120, 6000, 6135, 375};
+constexpr TwipsRect kCommand1{6360, 6000, 2295, 375};
+
+// 8.25 pt "MS Sans Serif" at the screen's resolution.
+HFONT CreateDesignFont(bool underline) {
+    mivo::ScopedGetDC screen(nullptr);
+    const int height = -::MulDiv(825, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 7200);
+    return ::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET,
+                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                         L"MS Sans Serif");
+}
+
+PixelRect Offset(PixelRect r, const PixelRect& origin) {
+    r.left += origin.left;
+    r.top += origin.top;
+    return r;
+}
+
+HWND CreateControl(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle, HWND parent,
+                   const PixelRect& r, int id, HFONT font) {
+    HWND hwnd = ::CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.width,
+                                  r.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                  ::GetModuleHandleW(nullptr), nullptr);
+    ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return hwnd;
+}
+
+HMENU CreateMainMenu() {
+    HMENU bar = ::CreateMenu();
+    HMENU file = ::CreatePopupMenu();
+    ::AppendMenuW(file, MF_STRING, IDM_mnuTempClear, L"Clear temporary files");
+    ::AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(file, MF_STRING, IDM_mnuExit, L"&Exit");
+    HMENU action = ::CreatePopupMenu();
+    ::AppendMenuW(action, MF_STRING, IDM_mnuNewEmo, L"Upload new emoticon");
+    ::AppendMenuW(action, MF_STRING, IDM_mnuNewDp, L"Upload new DP");
+    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(action), L"&Actions");
+    return bar;
+}
+
+void RegisterFormClass() {
+    static const bool registered = [] {
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+        ::InitCommonControlsEx(&icc);
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = ::DefWindowProcW;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.hIcon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MIVO));
+        wc.lpszClassName = kClassName;
+        return ::RegisterClassExW(&wc) != 0;
+    }();
+    (void)registered;
+}
+
+}  // namespace
+
+int Form1::Grid::FrameHeightPixels() const {
+    RECT rc;
+    ::GetWindowRect(frame, &rc);
+    return rc.bottom - rc.top;
+}
+
+Form1::Form1() = default;
+
+Form1::~Form1() { End(); }
+
+bool Form1::Show() {
+    CreateControls();
+    if (!Form_Load()) {
+        End();
+        return false;
+    }
+    ::ShowWindow(hwnd_, SW_SHOWNORMAL);
+    ::UpdateWindow(hwnd_);
+    return true;
+}
+
+void Form1::CreateControls() {
+    RegisterFormClass();
+    font_.reset(CreateDesignFont(false));
+    linkFont_.reset(CreateDesignFont(true));
+    banner_.reset(static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_BANNER),
+                                                    IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    const PixelRect client = ToPixels(kClient);
+    RECT frame{0, 0, client.width, client.height};
+    ::AdjustWindowRectEx(&frame, style, TRUE, 0);
+    hwnd_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, kCaption, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                              frame.right - frame.left, frame.bottom - frame.top, nullptr, CreateMainMenu(),
+                              ::GetModuleHandleW(nullptr), nullptr);
+    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    ::SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form1::WndProc));
+    // The menu bar may wrap differently than estimated: make the client area exact.
+    RECT got;
+    ::GetClientRect(hwnd_, &got);
+    if (got.right != client.width || got.bottom != client.height) {
+        RECT outer;
+        ::GetWindowRect(hwnd_, &outer);
+        ::SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left + client.width - got.right,
+                       outer.bottom - outer.top + client.height - got.bottom, SWP_NOMOVE | SWP_NOZORDER);
+    }
+
+    HFONT font = font_.get();
+    const PixelRect tab = ToPixels(kSSTab1);
+    SSTab1 = CreateControl(WC_TABCONTROLW, L"", WS_CLIPSIBLINGS | WS_TABSTOP, 0, hwnd_, tab, IDC_SSTab1, font);
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(L"Display Pictures");
+    TabCtrl_InsertItem(SSTab1, 0, &item);
+    item.pszText = const_cast<wchar_t*>(L"Emoticons");
+    TabCtrl_InsertItem(SSTab1, 1, &item);
+
+    // Both tabs hold the same arrangement; the containers' positions are relative to the tab.
+    struct TabPage {
+        HWND* frame;
+        const wchar_t* frameCaption;
+        HWND* list;
+        int listId;
+        Grid* grid;
+        int pictureId, scrollId;
+        HWND* addFrame;
+        HWND* addButton;
+        int addId;
+        mivo::PictureBox* banner;
+        int bannerId;
+    };
+    const TabPage pages[] = {
+        {&Frame1, L"Choose your display picture", &lstDispCats, IDC_lstDispCats, &display_, IDC_DisplayList,
+         IDC_scrollDisplay, &Frame2, &cmdAddDisp, IDC_cmdAddDisp, &Picture1, IDC_Picture1},
+        {&FrameEmo1, L"Choose your emoticon", &lstEmoCats, IDC_lstEmoCats, &emoticon_, IDC_EmoticonList,
+         IDC_scrollEmoticon, &FrameEmo2, &cmdAddEmoticon, IDC_cmdAddEmoticon, &PictureEmo1, IDC_PictureEmo1},
+    };
+    for (const TabPage& page : pages) {
+        *page.frame = mivo::CreateFrame(hwnd_, Offset(ToPixels(kFrame1), tab), page.frameCaption, true, font);
+        *page.list = CreateControl(L"LISTBOX", L"",
+                                   WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS,
+                                   WS_EX_CLIENTEDGE, *page.frame, ToPixels(kCategoryList), page.listId, font);
+        page.grid->frame = mivo::CreateFrame(*page.frame, ToPixels(kBackframe), L"", false, font);
+        page.grid->picture.Create(page.grid->frame, ToPixels(kGridPicture), RGB(255, 255, 255), false,
+                                  page.pictureId);
+        page.grid->scroll.Create(page.grid->frame, ToPixels(kGridScroll), page.scrollId);
+        ::SetWindowPos(page.grid->scroll.hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        *page.addFrame = mivo::CreateFrame(hwnd_, Offset(ToPixels(kFrame2), tab), L"Add to Messenger", true, font);
+        *page.addButton = CreateControl(L"BUTTON", L"Add to my MSN Messenger", BS_PUSHBUTTON | WS_TABSTOP, 0,
+                                        *page.addFrame, ToPixels(kAddButton), page.addId, font);
+        page.banner->Create(hwnd_, Offset(ToPixels(kBanner), tab), ::GetSysColor(COLOR_BTNFACE), true,
+                            page.bannerId);
+        page.banner->SetPicture(banner_.get());
+    }
+    Picture1.SetLinkCursor(true);
+
+    Label1 = CreateControl(L"STATIC", (std::wstring(L"This content is brought to you by ") + mivo::ContentBaseUrl).c_str(),
+                           SS_NOTIFY | SS_LEFT, 0, hwnd_, ToPixels(kLabel1), IDC_Label1, linkFont_.get());
+    Command1 = CreateControl(L"BUTTON", L"Close", BS_PUSHBUTTON | WS_TABSTOP, 0, hwnd_, ToPixels(kCommand1),
+                             IDC_Command1, font);
+    // The tab strip lies below everything it holds.
+    ::SetWindowPos(SSTab1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+
+    display_.picture.events.Paint = [this] { DisplayList_Paint(); };
+    display_.picture.events.MouseDown = [this](int b, int s, float x, float y) { DisplayList_MouseDown(b, s, x, y); };
+    display_.picture.events.MouseUp = [this](int b, int s, float x, float y) { DisplayList_MouseUp(b, s, x, y); };
+    display_.picture.events.DblClick = [this] { DisplayList_DblClick(); };
+    display_.scroll.Change = [this] { scrollDisplay_Change(); };
+    emoticon_.picture.events.Paint = [this] { EmoticonList_Paint(); };
+    emoticon_.picture.events.MouseDown = [this](int b, int s, float x, float y) { EmoticonList_MouseDown(b, s, x, y); };
+    emoticon_.picture.events.MouseUp = [this](int b, int s, float x, float y) { EmoticonList_MouseUp(b, s, x, y); };
+    emoticon_.picture.events.DblClick = [this] { EmoticonList_DblClick(); };
+    emoticon_.scroll.Change = [this] { scrollEmoticon_Change(); };
+    Picture1.events.Click = [this] { Picture1_Click(); };
+    PictureEmo1.events.Click = [this] { PictureEmo1_Click(); };
+
+    ShowTab(0);
+}
+
+void Form1::ShowTab(int index) {
+    currentTab_ = index;
+    const HWND page0[] = {Frame1, Frame2, Picture1.hWnd()};
+    const HWND page1[] = {FrameEmo1, FrameEmo2, PictureEmo1.hWnd()};
+    for (HWND h : page0) ::ShowWindow(h, index == 0 ? SW_SHOW : SW_HIDE);
+    for (HWND h : page1) ::ShowWindow(h, index == 1 ? SW_SHOW : SW_HIDE);
+    TabCtrl_SetCurSel(SSTab1, index);
+}
+
+void Form1::Unload() {
+    if (!hwnd_) return;
+    std::int16_t cancel = 0;
+    Form_Unload(cancel);
+    if (cancel) return;
+    End();
+    if (onUnloaded) onUnloaded();
+}
+
+void Form1::End() {
+    installerEvents_.Disconnect();
+    installer.Reset();
+    if (xmlRequests::mainForm == this) {
+        xmlRequests::clearCollection(xmlRequests::itemIds);
+        xmlRequests::clearCollection(xmlRequests::listItems);
+        xmlRequests::xmlHttp.Reset();
+    }
+    gdip.reset();
+    if (hwnd_) {
+        HWND h = hwnd_;
+        hwnd_ = nullptr;
+        ::SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+        ::DestroyWindow(h);
+    }
+}
+
+LRESULT CALLBACK Form1::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Form1*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    return self->Handle(msg, wParam, lParam);
+}
+
+LRESULT Form1::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_NOTIFY: {
+            const auto* hdr = reinterpret_cast<const NMHDR*>(lParam);
+            if (hdr->hwndFrom == SSTab1 && hdr->code == TCN_SELCHANGE) {
+                const int previous = currentTab_;
+                ShowTab(TabCtrl_GetCurSel(SSTab1));
+                SSTab1_Click(static_cast<std::int16_t>(previous));
+            }
+            return 0;
+        }
+        case WM_VSCROLL: {
+            const HWND bar = reinterpret_cast<HWND>(lParam);
+            if (bar == display_.scroll.hWnd()) display_.scroll.OnScroll(LOWORD(wParam), HIWORD(wParam));
+            if (bar == emoticon_.scroll.hWnd()) emoticon_.scroll.OnScroll(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        }
+        case WM_CTLCOLORSTATIC:
+            if (reinterpret_cast<HWND>(lParam) == Label1) {
+                HDC dc = reinterpret_cast<HDC>(wParam);
+                ::SetTextColor(dc, RGB(0, 0, 128));
+                ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+                return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+            }
+            break;
+        case WM_SETCURSOR:
+            if (reinterpret_cast<HWND>(wParam) == Label1) {
+                ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+                return TRUE;
+            }
+            break;
+        case WM_CLOSE:
+            Unload();
+            return 0;
+        default:
+            break;
+    }
+    return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
+}
+
+void Form1::OnCommand(int id, int code) {
+    switch (id) {
+        case IDC_lstDispCats: if (code == LBN_SELCHANGE) lstDispCats_Click(); break;
+        case IDC_lstEmoCats: if (code == LBN_SELCHANGE) lstEmoCats_Click(); break;
+        case IDC_cmdAddDisp: if (code == BN_CLICKED) cmdAddDisp_Click(); break;
+        case IDC_cmdAddEmoticon: if (code == BN_CLICKED) cmdAddEmoticon_Click(); break;
+        case IDC_Command1: if (code == BN_CLICKED) Command1_Click(); break;
+        case IDC_Label1: if (code == STN_CLICKED) Label1_Click(); break;
+        case IDM_mnuTempClear: mnuTempClear_Click(); break;
+        case IDM_mnuExit: mnuExit_Click(); break;
+        case IDM_mnuNewEmo: mnuNewEmo_Click(); break;
+        case IDM_mnuNewDp: mnuNewDp_Click(); break;
+        default: break;
+    }
+}

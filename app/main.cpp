@@ -1,2 +1,6 @@
+// Mivo.exe: a thin entry point over the program's library.
 #include <windows.h>
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+
+#include "EntryProcedure.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return MivoMain(); }

@@ -1,0 +1,149 @@
+#include "ContentInstaller.h"
+
+#include <atomic>
+
+#include "mivo/ComSupport.h"
+#include "mivo/Text.h"
+
+namespace mivo {
+
+using Microsoft::WRL::ComPtr;
+
+// {F06608C7-1874-4EEA-B3B2-DF99EBB144B8}
+const CLSID CLSID_MessengerContentInstaller = {
+    0xf06608c7, 0x1874, 0x4eea, {0xb3, 0xb2, 0xdf, 0x99, 0xeb, 0xb1, 0x44, 0xb8}};
+// {83B2A407-22B9-4842-97C6-DE30EC6DAC3E}
+const IID IID_IMessengerContentInstaller = {
+    0x83b2a407, 0x22b9, 0x4842, {0x97, 0xc6, 0xde, 0x30, 0xec, 0x6d, 0xac, 0x3e}};
+
+ComPtr<IMessengerContentInstaller> CreateContentInstaller() {
+    ComPtr<IMessengerContentInstaller> installer;
+    ThrowIfFailed(::CoCreateInstance(CLSID_MessengerContentInstaller, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                     IID_IMessengerContentInstaller,
+                                     reinterpret_cast<void**>(installer.GetAddressOf())),
+                  "the content installer cannot be created");
+    return installer;
+}
+
+void Install(IMessengerContentInstaller* installer, const std::wstring& packageUrl) {
+    Bstr url(packageUrl);
+    ThrowIfFailed(installer->InstallContent(url.get()), "the content installer refused the package");
+}
+
+namespace {
+
+// Finds the type information of the installer's default source interface.
+ComPtr<ITypeInfo> DefaultSourceTypeInfo(IUnknown* object) {
+    ComPtr<IProvideClassInfo> provider;
+    ThrowIfFailed(object->QueryInterface(IID_IProvideClassInfo, reinterpret_cast<void**>(provider.GetAddressOf())),
+                  "the installer does not describe its class");
+    ComPtr<ITypeInfo> classInfo;
+    ThrowIfFailed(provider->GetClassInfo(classInfo.GetAddressOf()), "class information");
+    TYPEATTR* attr = nullptr;
+    ThrowIfFailed(classInfo->GetTypeAttr(&attr), "class attributes");
+    const WORD count = attr->cImplTypes;
+    classInfo->ReleaseTypeAttr(attr);
+    for (UINT i = 0; i < count; ++i) {
+        INT flags = 0;
+        if (FAILED(classInfo->GetImplTypeFlags(i, &flags))) continue;
+        if ((flags & IMPLTYPEFLAG_FDEFAULT) && (flags & IMPLTYPEFLAG_FSOURCE)) {
+            HREFTYPE ref = 0;
+            ThrowIfFailed(classInfo->GetRefTypeOfImplType(i, &ref), "source interface reference");
+            ComPtr<ITypeInfo> source;
+            ThrowIfFailed(classInfo->GetRefTypeInfo(ref, source.GetAddressOf()), "source interface");
+            return source;
+        }
+    }
+    throw ComError(CONNECT_E_NOCONNECTION, "the installer has no default source interface");
+}
+
+// Receives the installer's events and answers them by name.
+class EventSink final : public IDispatch {
+public:
+    EventSink(ComPtr<ITypeInfo> source, const IID& sourceIid, std::function<void(long)> onContentInstalled)
+        : source_(std::move(source)), sourceIid_(sourceIid), onContentInstalled_(std::move(onContentInstalled)) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+        if (!out) return E_POINTER;
+        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == sourceIid_) {
+            *out = static_cast<IDispatch*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --refs_;
+        if (left == 0) delete this;
+        return left;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (!count) return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                                     UINT*) override {
+        Bstr name;
+        UINT found = 0;
+        if (FAILED(source_->GetNames(id, name.out(), 1, &found)) || found == 0) return S_OK;
+        if (!EqualsIgnoreCase(name.str(), L"OnContentInstalled") || !params || params->cArgs < 1) return S_OK;
+        Variant result;
+        if (FAILED(::VariantChangeType(result.get(), &params->rgvarg[params->cArgs - 1], 0, VT_I4))) return S_OK;
+        if (onContentInstalled_) onContentInstalled_(result.get()->lVal);
+        return S_OK;
+    }
+
+    void Detach() { onContentInstalled_ = nullptr; }
+
+private:
+    ~EventSink() = default;
+    std::atomic<ULONG> refs_{1};
+    ComPtr<ITypeInfo> source_;
+    IID sourceIid_;
+    std::function<void(long)> onContentInstalled_;
+};
+
+}  // namespace
+
+void ContentInstallerEvents::Connect(IUnknown* installer, std::function<void(long)> onContentInstalled) {
+    Disconnect();
+    ComPtr<ITypeInfo> source = DefaultSourceTypeInfo(installer);
+    TYPEATTR* attr = nullptr;
+    ThrowIfFailed(source->GetTypeAttr(&attr), "source interface attributes");
+    const IID sourceIid = attr->guid;
+    source->ReleaseTypeAttr(attr);
+
+    ComPtr<IConnectionPointContainer> container;
+    ThrowIfFailed(installer->QueryInterface(IID_IConnectionPointContainer,
+                                            reinterpret_cast<void**>(container.GetAddressOf())),
+                  "the installer raises no events");
+    ComPtr<IConnectionPoint> point;
+    ThrowIfFailed(container->FindConnectionPoint(sourceIid, point.GetAddressOf()), "no connection point");
+
+    ComPtr<IUnknown> sink;
+    sink.Attach(static_cast<IDispatch*>(new EventSink(source, sourceIid, std::move(onContentInstalled))));
+    DWORD cookie = 0;
+    ThrowIfFailed(point->Advise(sink.Get(), &cookie), "the installer refused the event connection");
+    point_ = point;
+    sink_ = sink;
+    cookie_ = cookie;
+}
+
+void ContentInstallerEvents::Disconnect() {
+    if (point_ && cookie_) point_->Unadvise(cookie_);
+    if (sink_) {
+        ComPtr<IDispatch> dispatch;
+        sink_.As(&dispatch);
+        static_cast<EventSink*>(dispatch.Get())->Detach();
+    }
+    point_.Reset();
+    sink_.Reset();
+    cookie_ = 0;
+}
+
+}  // namespace mivo

@@ -1,0 +1,27 @@
+#include "EntryProcedure.h"
+
+#include <memory>
+
+#include "Form1.h"
+#include "xmlRequests.h"
+#include "mivo/ComSupport.h"
+
+int MivoMain() {
+    mivo::ScopedCoInit com;
+    auto form = std::make_unique<Form1>();
+    xmlRequests::mainForm = form.get();
+    form->onUnloaded = [] { ::PostQuitMessage(0); };
+    if (!form->Show()) {
+        xmlRequests::mainForm = nullptr;
+        return 1;  // start-up failed: the user has been told
+    }
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (form->Loaded() && ::IsDialogMessageW(form->hWnd(), &msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    form.reset();
+    xmlRequests::mainForm = nullptr;
+    return static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,134 @@
+#pragma once
+// The main window: its controls, its life cycle and its handlers. Handlers carry the names
+// of the design (control_event); each group lives in a file of its own.
+#include <windows.h>
+#include <wrl/client.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "ContentInstaller.h"
+#include "PictureBox.h"
+#include "ScrollBar.h"
+#include "cGDIP.h"
+#include "mivo/CatalogueUrls.h"
+#include "mivo/ScopedHandle.h"
+
+class Form1 {
+public:
+    // A thumbnail grid: the picture box it is drawn on, the frame that is its viewport and
+    // the scroll bar that moves the picture box inside it.
+    struct Grid {
+        mivo::PictureBox picture;
+        HWND frame = nullptr;
+        mivo::ScrollBar scroll;
+        int FrameHeightPixels() const;
+    };
+
+    Form1();
+    ~Form1();
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+
+    // Creates the window and loads it (Form_Load). Returns false when loading failed: the
+    // user has been told, the window is gone and the program is to end.
+    bool Show();
+    // Unloads the window (Form_Unload, then the window goes), as "Close", "&Exit" and the
+    // close box do.
+    void Unload();
+    bool Loaded() const { return hwnd_ != nullptr; }
+    // Called once the window has been unloaded (the entry procedure ends the program).
+    std::function<void()> onUnloaded;
+
+    HWND hWnd() const { return hwnd_; }
+    Grid& GridOf(mivo::ItemKind kind) { return kind == mivo::ItemKind::Display ? display_ : emoticon_; }
+
+    // Grid painting, called by the catalogue module and the thumbnail pass.
+    void drawDispItem();
+    void drawEmoItem();
+    void lstDispViewOnPaint(const std::wstring& key);
+    void lstEmoViewOnPaint(const std::wstring& key);
+
+    // Life cycle.
+    bool Form_Load();
+    void Form_Unload(std::int16_t& cancel);
+    void SSTab1_Click(std::int16_t previousTab);
+    void Command1_Click();
+    void gdip_Error(long lGdiError, const std::wstring& sErrorDesc, const std::wstring& sClassName);
+
+    // Categories.
+    void lstDispCats_Click();
+    void lstEmoCats_Click();
+
+    // Installation.
+    void cmdAddDisp_Click();
+    void cmdAddEmoticon_Click();
+    void DisplayList_DblClick();
+    void EmoticonList_DblClick();
+    void installer_OnContentInstalled(long result);
+
+    // Grid interaction.
+    void DisplayList_MouseDown(int button, int shift, float x, float y);
+    void DisplayList_MouseUp(int button, int shift, float x, float y);
+    void EmoticonList_MouseDown(int button, int shift, float x, float y);
+    void EmoticonList_MouseUp(int button, int shift, float x, float y);
+    void scrollDisplay_Change();
+    void scrollEmoticon_Change();
+    void DisplayList_Paint();
+    void EmoticonList_Paint();
+
+    // Menus and links.
+    void mnuTempClear_Click();
+    void mnuExit_Click();
+    void mnuNewEmo_Click();
+    void mnuNewDp_Click();
+    void Label1_Click();
+    void Picture1_Click();
+    void PictureEmo1_Click();
+
+    // Controls (read by tests and the catalogue module).
+    HWND SSTab1 = nullptr, Frame1 = nullptr, lstDispCats = nullptr, Frame2 = nullptr, cmdAddDisp = nullptr;
+    HWND FrameEmo1 = nullptr, lstEmoCats = nullptr, FrameEmo2 = nullptr, cmdAddEmoticon = nullptr;
+    HWND Label1 = nullptr, Command1 = nullptr;
+    mivo::PictureBox Picture1, PictureEmo1;
+    mivo::PictureBox& DisplayList = display_.picture;
+    mivo::PictureBox& EmoticonList = emoticon_.picture;
+    mivo::ScrollBar& scrollDisplay = display_.scroll;
+    mivo::ScrollBar& scrollEmoticon = emoticon_.scroll;
+    HWND& backframe = display_.frame;
+    HWND& backframeEmo = emoticon_.frame;
+
+    // Members created at load and released at unload.
+    std::shared_ptr<cGDIP> gdip;
+    Microsoft::WRL::ComPtr<IMessengerContentInstaller> installer;
+    bool dispDblClicked = false;
+    bool emoDblClicked = false;
+
+private:
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    void OnCommand(int id, int code);
+    void CreateControls();
+    void ShowTab(int index);
+    void End();  // leaves without any unload step
+    void ReportCategoryLoadFailure();
+    void installDispOnDblClick(const std::wstring& id);
+    void installEmoOnDblClick(const std::wstring& id);
+    void InstallSelected(mivo::ItemKind kind);
+    void InstallPackage(mivo::ItemKind kind, const std::wstring& id);
+    void GridMouseUp(mivo::ItemKind kind, float x, float y);
+    void DrawGrid(mivo::ItemKind kind);
+    void ThumbnailPass(mivo::ItemKind kind, const std::wstring& key);
+    static int getTextWidth(HDC hdc, const std::wstring& text);
+    static int getTextHeight(HDC hdc, const std::wstring& text);
+    void OpenPage(const std::wstring& url);
+
+    HWND hwnd_ = nullptr;
+    Grid display_, emoticon_;
+    mivo::UniqueGdi<HFONT> font_, linkFont_;
+    mivo::UniqueGdi<HBITMAP> banner_;
+    mivo::ContentInstallerEvents installerEvents_;
+    int currentTab_ = 0;
+};

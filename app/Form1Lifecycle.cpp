@@ -1,0 +1,89 @@
+// Start-up, shutdown, the change of tab and the category clicks.
+#include "Form1.h"
+
+#include "ThumbnailCache.h"
+#include "xmlRequests.h"
+#include "mivo/CatalogueUrls.h"
+#include "mivo/MessageBox.h"
+#include "mivo/Numbers.h"
+#include "mivo/XmlRequest.h"
+
+using namespace xmlRequests;
+
+bool Form1::Form_Load() {
+    // One trap for every start-up step: any failure is one message and the end.
+    try {
+        gdip = std::make_shared<cGDIP>();
+        gdip->OnError([this](long status, const std::wstring& text, const std::wstring& cls) {
+            gdip_Error(status, text, cls);
+        });
+        xmlHttp = mivo::CreateXmlHttp();
+        installer = mivo::CreateContentInstaller();
+        installerEvents_.Connect(installer.Get(), [this](long result) { installer_OnContentInstalled(result); });
+        loadCategories(mivo::DisplayCategoriesUrl(), lstDispCats);
+        loadCategories(mivo::EmoticonCategoriesUrl(), lstEmoCats);
+        dispDblClicked = false;
+        emoDblClicked = false;
+        return true;
+    } catch (const std::exception&) {
+        mivo::ShowMessageBox(nullptr,
+                             L"The program could not be loaded, make sure you have msxml 4 (download it from "
+                             L"microsoft) and MSN messenger 7 installed!",
+                             L"Critical error", MB_OK | MB_ICONERROR);
+        return false;
+    }
+}
+
+void Form1::Form_Unload(std::int16_t& /*cancel*/) {
+    clearCollection(itemIds);
+    clearCollection(listItems);
+    xmlHttp.Reset();
+    installerEvents_.Disconnect();
+    installer.Reset();
+    gdip.reset();
+}
+
+void Form1::Command1_Click() { Unload(); }
+
+void Form1::SSTab1_Click(std::int16_t /*previousTab*/) {
+    clearCollection(itemIds);
+    clearCollection(listItems);
+}
+
+void Form1::gdip_Error(long /*lGdiError*/, const std::wstring& /*sErrorDesc*/, const std::wstring& /*sClassName*/) {
+    // Imaging failures are not shown: a thumbnail that cannot be drawn is simply missing.
+}
+
+void Form1::ReportCategoryLoadFailure() {
+    mivo::ShowMessageBox(hwnd_,
+                         L"The items of this category could not be loaded. Please check your internet "
+                         L"connection and try again.",
+                         L"Mivo", MB_OK | MB_ICONEXCLAMATION);
+}
+
+void Form1::lstDispCats_Click() {
+    const LRESULT index = ::SendMessageW(lstDispCats, LB_GETCURSEL, 0, 0);
+    if (index < 0) return;
+    // A failed load leaves the list and the grid as they were; the user is told once.
+    try {
+        const auto id = mivo::CheckedInt16(static_cast<long>(::SendMessageW(lstDispCats, LB_GETITEMDATA, index, 0)));
+        loadDispItems(id);
+    } catch (const std::exception&) {
+        ReportCategoryLoadFailure();
+        return;
+    }
+    fetchDispThumbs();
+}
+
+void Form1::lstEmoCats_Click() {
+    const LRESULT index = ::SendMessageW(lstEmoCats, LB_GETCURSEL, 0, 0);
+    if (index < 0) return;
+    try {
+        const auto id = mivo::CheckedInt16(static_cast<long>(::SendMessageW(lstEmoCats, LB_GETITEMDATA, index, 0)));
+        loadEmoItems(id);
+    } catch (const std::exception&) {
+        ReportCategoryLoadFailure();
+        return;
+    }
+    fetchEmoThumbs();
+}

@@ -1,0 +1,43 @@
+#pragma once
+// Cell geometry of the two thumbnail grids, in pixels of the grid's picture box.
+#include <windows.h>
+
+#include "mivo/CatalogueUrls.h"
+#include "mivo/Numbers.h"
+
+namespace mivo {
+
+struct GridGeometry {
+    int thumbnailSize;    // square
+    int thumbnailTop;     // offset of the thumbnail below the cell's top
+    int captionTop;       // offset of the caption
+    int highlightTop;     // offset of the highlight's top edge
+    int hitHeight;        // height of a cell's hit box
+    const wchar_t* keyPrefix;
+};
+
+inline const GridGeometry& GeometryOf(ItemKind kind) {
+    static const GridGeometry display{64, 15, 80, 77, 93, L"DISP"};
+    static const GridGeometry emoticon{24, 15, 40, 37, 55, L"EMO"};
+    return kind == ItemKind::Display ? display : emoticon;
+}
+
+// x of something w pixels wide centred in a cell.
+inline int CentredX(int left, int itemwidth, int w) {
+    return static_cast<int>(NearestEven(left + (itemwidth - w) / 2.0));
+}
+
+// The highlight behind a caption tw x th pixels in the cell at (left, top); right and bottom
+// edges exclusive.
+inline RECT HighlightRect(const GridGeometry& g, int left, int top, int itemwidth, int tw, int th) {
+    const double x0 = left + (itemwidth - tw) / 2.0;
+    return RECT{static_cast<LONG>(NearestEven(x0 - 5)), top + g.highlightTop,
+                static_cast<LONG>(NearestEven(x0 + tw + 5)), top + g.captionTop + th + 3};
+}
+
+// Strictly inside the cell's hit box.
+inline bool HitsCell(const GridGeometry& g, int left, int top, int itemwidth, int px, int py) {
+    return px > left && px < left + itemwidth && py > top && py < top + g.hitHeight;
+}
+
+}  // namespace mivo

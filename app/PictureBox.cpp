@@ -1,0 +1,170 @@
+#include "PictureBox.h"
+
+#include <windowsx.h>
+
+#include "mivo/ScopedHandle.h"
+
+namespace mivo {
+namespace {
+const wchar_t kClassName[] = L"MivoPictureBox";
+
+void RegisterOnce() {
+    static const bool registered = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        // Own DC: the picture box's hDC keeps its font and modes between paints.
+        wc.style = CS_OWNDC | CS_DBLCLKS;
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = kClassName;
+        return ::RegisterClassExW(&wc) != 0;
+    }();
+    (void)registered;
+}
+
+int ShiftState(WPARAM wParam) {
+    int shift = 0;
+    if (wParam & MK_SHIFT) shift |= 1;
+    if (wParam & MK_CONTROL) shift |= 2;
+    if (::GetKeyState(VK_MENU) < 0) shift |= 4;
+    return shift;
+}
+}  // namespace
+
+void PictureBox::Create(HWND parent, const PixelRect& rect, COLORREF background, bool border, int id) {
+    RegisterOnce();
+    background_ = background;
+    heightTwips_ = static_cast<float>(rect.height * TwipsPerPixelY());
+    hwnd_ = ::CreateWindowExW(border ? WS_EX_CLIENTEDGE : 0, kClassName, L"",
+                              WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top, rect.width,
+                              rect.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              ::GetModuleHandleW(nullptr), nullptr);
+    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    ::SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PictureBox::WndProc));
+    HDC dc = hDC();
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+}
+
+HDC PictureBox::hDC() const { return ::GetDC(hwnd_); }  // own DC: no release needed
+
+void PictureBox::Cls() {
+    RECT rc;
+    ::GetClientRect(hwnd_, &rc);
+    UniqueGdi<HBRUSH> brush(::CreateSolidBrush(background_));
+    ::FillRect(hDC(), &rc, brush.get());
+}
+
+void PictureBox::SetHeightTwips(float twips) {
+    heightTwips_ = twips;
+    RECT rc;
+    ::GetWindowRect(hwnd_, &rc);
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, rc.right - rc.left, TwipsToPixelsY(twips),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int PictureBox::WidthPixels() const {
+    RECT rc;
+    ::GetWindowRect(hwnd_, &rc);
+    return rc.right - rc.left;
+}
+
+int PictureBox::HeightPixels() const {
+    RECT rc;
+    ::GetWindowRect(hwnd_, &rc);
+    return rc.bottom - rc.top;
+}
+
+void PictureBox::SetTopPixels(int top) {
+    RECT rc;
+    ::GetWindowRect(hwnd_, &rc);
+    POINT pt{rc.left, rc.top};
+    ::ScreenToClient(::GetParent(hwnd_), &pt);
+    ::SetWindowPos(hwnd_, nullptr, pt.x, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int PictureBox::TopPixels() const {
+    RECT rc;
+    ::GetWindowRect(hwnd_, &rc);
+    POINT pt{rc.left, rc.top};
+    ::ScreenToClient(::GetParent(hwnd_), &pt);
+    return pt.y;
+}
+
+LRESULT CALLBACK PictureBox::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<PictureBox*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    return self->Handle(msg, wParam, lParam);
+}
+
+void PictureBox::Mouse(bool down, int button, WPARAM wParam, LPARAM lParam) {
+    // Positions go out in twips, the picture box's scale unit.
+    const float x = static_cast<float>(GET_X_LPARAM(lParam) * TwipsPerPixelX());
+    const float y = static_cast<float>(GET_Y_LPARAM(lParam) * TwipsPerPixelY());
+    if (down) {
+        ::SetCapture(hwnd_);
+        pressed_ = true;
+        if (events.MouseDown) events.MouseDown(button, ShiftState(wParam), x, y);
+        return;
+    }
+    const bool wasPressed = pressed_;
+    pressed_ = false;
+    if (::GetCapture() == hwnd_) ::ReleaseCapture();
+    if (events.MouseUp) events.MouseUp(button, ShiftState(wParam), x, y);
+    if (wasPressed && button == 1 && events.Click) {
+        POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        RECT rc;
+        ::GetClientRect(hwnd_, &rc);
+        if (::PtInRect(&rc, pt)) events.Click();
+    }
+}
+
+LRESULT PictureBox::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_ERASEBKGND: {
+            RECT rc;
+            ::GetClientRect(hwnd_, &rc);
+            UniqueGdi<HBRUSH> brush(::CreateSolidBrush(background_));
+            ::FillRect(reinterpret_cast<HDC>(wParam), &rc, brush.get());
+            return 1;
+        }
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = ::BeginPaint(hwnd_, &ps);
+            if (picture_) {
+                ScopedMemoryDC mem(dc);
+                BITMAP bm{};
+                ::GetObjectW(picture_, sizeof bm, &bm);
+                ScopedSelectObject select(mem.get(), picture_);
+                ::BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, mem.get(), 0, 0, SRCCOPY);
+            }
+            if (events.Paint) events.Paint();
+            ::EndPaint(hwnd_, &ps);
+            return 0;
+        }
+        case WM_SETCURSOR:
+            if (linkCursor_ && LOWORD(lParam) == HTCLIENT) {
+                ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+                return TRUE;
+            }
+            break;
+        case WM_LBUTTONDOWN: Mouse(true, 1, wParam, lParam); return 0;
+        case WM_RBUTTONDOWN: Mouse(true, 2, wParam, lParam); return 0;
+        case WM_MBUTTONDOWN: Mouse(true, 4, wParam, lParam); return 0;
+        case WM_LBUTTONUP: Mouse(false, 1, wParam, lParam); return 0;
+        case WM_RBUTTONUP: Mouse(false, 2, wParam, lParam); return 0;
+        case WM_MBUTTONUP: Mouse(false, 4, wParam, lParam); return 0;
+        // The second press of a double click arrives as the double-click event alone.
+        case WM_LBUTTONDBLCLK:
+            ::SetCapture(hwnd_);
+            if (events.DblClick) events.DblClick();
+            return 0;
+        case WM_RBUTTONDBLCLK: Mouse(true, 2, wParam, lParam); return 0;
+        case WM_MBUTTONDBLCLK: Mouse(true, 4, wParam, lParam); return 0;
+        default: break;
+    }
+    return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
+}
+
+}  // namespace mivo

@@ -1,0 +1,61 @@
+#pragma once
+// A picture box: a child window with its own device context (so drawing state persists
+// between calls), a background colour, an optional fixed picture and mouse events in twips.
+// Nothing drawn on it is kept: the Paint event redraws whatever is uncovered.
+#include <windows.h>
+
+#include <functional>
+
+#include "Twips.h"
+
+namespace mivo {
+
+class PictureBox {
+public:
+    struct Events {
+        std::function<void()> Paint;
+        std::function<void(int button, int shift, float x, float y)> MouseDown;
+        std::function<void(int button, int shift, float x, float y)> MouseUp;
+        std::function<void()> DblClick;
+        std::function<void()> Click;
+    };
+
+    PictureBox() = default;
+    PictureBox(const PictureBox&) = delete;
+    PictureBox& operator=(const PictureBox&) = delete;
+
+    // The window is a child of parent and is destroyed with it.
+    void Create(HWND parent, const PixelRect& rect, COLORREF background, bool border, int id);
+    void SetPicture(HBITMAP picture) { picture_ = picture; }  // not owned
+    void SetLinkCursor(bool link) { linkCursor_ = link; }
+
+    HWND hWnd() const { return hwnd_; }
+    HDC hDC() const;  // the window's own device context
+    COLORREF BackColor() const { return background_; }
+
+    // Fills the whole area with the background colour (what was drawn is gone).
+    void Cls();
+
+    float HeightTwips() const { return heightTwips_; }
+    void SetHeightTwips(float twips);
+    int WidthPixels() const;
+    int HeightPixels() const;
+    void SetTopPixels(int top);
+    int TopPixels() const;
+
+    Events events;
+
+private:
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    void Mouse(bool down, int button, WPARAM wParam, LPARAM lParam);
+
+    HWND hwnd_ = nullptr;
+    HBITMAP picture_ = nullptr;
+    COLORREF background_ = RGB(255, 255, 255);
+    float heightTwips_ = 0;
+    bool linkCursor_ = false;
+    bool pressed_ = false;
+};
+
+}  // namespace mivo

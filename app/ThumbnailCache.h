@@ -1,0 +1,30 @@
+#pragma once
+// The thumbnail cache: files in "temppics" beside the program, fetched from the content
+// server when missing, one item after the other, each cell painted as its file arrives.
+#include <optional>
+#include <string>
+
+#include "mivo/CatalogueUrls.h"
+
+namespace xmlRequests {
+
+void fetchDispThumbs();
+void fetchEmoThumbs();
+
+// Downloads url into the file path; true when the platform reports success.
+bool downloadFile(const std::wstring& url, const std::wstring& path);
+
+// Folder of the running program, with a trailing backslash: "...\temppics\".
+std::wstring CacheFolder();
+
+// The cache file of an item, or nothing when its file type could not name a file inside
+// the cache folder (the type comes from the network: no separators, dots or drive colons).
+std::optional<std::wstring> CacheFilePath(mivo::ItemKind kind, const std::wstring& idText,
+                                          const std::wstring& filetype);
+
+bool CacheFileExists(const std::wstring& path);
+
+// Lets the window process its pending events (input and painting), then returns.
+void DoEvents();
+
+}  // namespace xmlRequests

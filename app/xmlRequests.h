@@ -1,0 +1,49 @@
+#pragma once
+// The catalogue module: category lists and the item collections of the current list,
+// each record already carrying its cell in the grid.
+#include <windows.h>
+#include <msxml2.h>
+#include <wrl/client.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "Collection.h"
+#include "cListItem.h"
+
+class Form1;
+
+namespace xmlRequests {
+
+using ListItems = mivo::Collection<std::shared_ptr<cListItem>>;
+using ItemIds = mivo::Collection<std::wstring>;
+
+// Shared with the main window.
+extern ListItems listItems;
+extern ItemIds itemIds;
+extern Microsoft::WRL::ComPtr<IXMLHTTPRequest> xmlHttp;
+extern Form1* mainForm;
+
+// Appends one entry per category of the document at url to the list box; the category id
+// is the entry's item data. Raises on a failed request or an id that is not a number.
+void loadCategories(const std::wstring& url, HWND list);
+
+// Replace the current list with one category's items, lay them out, size the grid and
+// repaint it. A failed request raises before anything has changed.
+void loadDispItems(std::int16_t categoryId);
+void loadEmoItems(std::int16_t categoryId);
+
+template <typename T>
+void clearCollection(mivo::Collection<T>& collection) {
+    const long count = collection.Count();
+    for (long i = 0; i < count; ++i) collection.Remove(1);
+}
+
+void deselectAll();
+
+// Limits of the 16-bit cell fields: the last row whose top still fits.
+inline constexpr long kMaxDisplayItems = 730;
+inline constexpr long kMaxEmoticonItems = 1192;
+
+}  // namespace xmlRequests

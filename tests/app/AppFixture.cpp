@@ -1,0 +1,118 @@
+#include "AppFixture.h"
+
+#include "InstallerTestbed.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+namespace mivo::test {
+namespace {
+std::string ItemElements(const char* element, const std::vector<Item>& items) {
+    std::string out;
+    for (const Item& i : items)
+        out += std::string("<") + element + " id=\"" + i.id + "\" type=\"" + i.type + "\">" + i.title + "</" +
+               element + ">";
+    return out;
+}
+}  // namespace
+
+std::string DisplayList(const std::vector<Item>& items) {
+    return "<?xml version=\"1.0\"?><displaypictures>" + ItemElements("display", items) + "</displaypictures>";
+}
+
+std::string EmoticonList(const std::vector<Item>& items) {
+    return "<?xml version=\"1.0\"?><emoticons>" + ItemElements("emoticon", items) + "</emoticons>";
+}
+
+std::vector<Item> NumberedItems(int count, int firstId, const std::string& type) {
+    std::vector<Item> items;
+    for (int i = 0; i < count; ++i)
+        items.push_back({std::to_string(firstId + i), type, "Item " + std::to_string(firstId + i)});
+    return items;
+}
+
+std::string Categories(const std::vector<std::pair<std::string, std::string>>& idAndName) {
+    std::string out = "<?xml version=\"1.0\"?><cats>";
+    for (const auto& c : idAndName) out += "<cat id=\"" + c.first + "\">" + c.second + "</cat>";
+    return out + "</cats>";
+}
+
+void AppTest::SetUp() {
+    server.Reset();
+    ClearInstallerKnobs();
+    ClearInstallerLog();
+    const std::string cats = Categories({{"1", "One"}, {"2", "Two"}, {"3", "Three"}, {"4", "Four"}, {"5", "Five"}});
+    server.Override("/appgetdispcats.php", 200, cats);
+    server.Override("/appgetemocats.php", 200, cats);
+}
+
+void AppTest::TearDown() {
+    form.reset();
+    xmlRequests::mainForm = nullptr;
+    server.Reset();
+    ClearInstallerKnobs();
+}
+
+bool AppTest::StartForm() {
+    form = std::make_unique<Form1>();
+    xmlRequests::mainForm = form.get();
+    const bool shown = form->Show();
+    PumpMessages(50);
+    return shown;
+}
+
+void AppTest::ClickListEntry(HWND list, int index) {
+    RECT rc{};
+    ::SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+    ::SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rc));
+    const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    ::SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageW(list, WM_LBUTTONUP, 0, at);
+    PumpMessages();
+}
+
+void AppTest::ClickTab(int index) {
+    RECT rc{};
+    TabCtrl_GetItemRect(form->SSTab1, index, &rc);
+    const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    ::SendMessageW(form->SSTab1, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageW(form->SSTab1, WM_LBUTTONUP, 0, at);
+    PumpMessages();
+}
+
+void AppTest::ServeItems(mivo::ItemKind kind, int categoryId, const std::string& document) {
+    const bool display = kind == mivo::ItemKind::Display;
+    server.Override(std::string(display ? "/appgetdisps.php?id=" : "/appgetemos.php?id=") +
+                        std::to_string(categoryId),
+                    200, document);
+}
+
+HWND AppTest::CategoryList(mivo::ItemKind kind) const {
+    return kind == mivo::ItemKind::Display ? form->lstDispCats : form->lstEmoCats;
+}
+
+void AppTest::ClickCategory(mivo::ItemKind kind, int categoryId) {
+    if (!form) {
+        ASSERT_TRUE(StartForm());
+    }
+    const int tab = kind == mivo::ItemKind::Display ? 0 : 1;
+    if (TabCtrl_GetCurSel(form->SSTab1) != tab) ClickTab(tab);
+    HWND list = CategoryList(kind);
+    const int count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        if (static_cast<int>(::SendMessageW(list, LB_GETITEMDATA, i, 0)) == categoryId) {
+            // Clicking the entry that is already selected may not notify: leave it first.
+            if (::SendMessageW(list, LB_GETCURSEL, 0, 0) == i) ::SendMessageW(list, LB_SETCURSEL, -1, 0);
+            ClickListEntry(list, i);
+            return;
+        }
+    }
+    FAIL() << "category " << categoryId << " is not listed";
+}
+
+void AppTest::LoadCategory(mivo::ItemKind kind, int categoryId, const std::string& document) {
+    ServeItems(kind, categoryId, document);
+    ClickCategory(kind, categoryId);
+}
+
+}  // namespace mivo::test

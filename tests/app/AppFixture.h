@@ -1,0 +1,53 @@
+#pragma once
+// Drives the real main window in-process: the testbed server answers, message boxes are
+// recorded instead of shown, and input goes in as window messages.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Form1.h"
+#include "TestServer.h"
+#include "TestSupport.h"
+#include "xmlRequests.h"
+
+namespace mivo::test {
+
+struct Item {
+    std::string id, type, title;
+};
+
+// Item list documents as the server writes them.
+std::string DisplayList(const std::vector<Item>& items);
+std::string EmoticonList(const std::vector<Item>& items);
+std::vector<Item> NumberedItems(int count, int firstId = 1, const std::string& type = "png");
+std::string Categories(const std::vector<std::pair<std::string, std::string>>& idAndName);
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts the window; false when start-up failed.
+    bool StartForm();
+    // Clicks entry `index` of a category list with the mouse, as a user does.
+    void ClickListEntry(HWND list, int index);
+    // Selects the tab with the mouse.
+    void ClickTab(int index);
+    // The server answers category `categoryId` of that kind with `document`.
+    void ServeItems(mivo::ItemKind kind, int categoryId, const std::string& document);
+    // Shows the kind's tab and clicks the entry of that category (categories 1 to 5 are
+    // listed unless the test changed the category documents before start-up).
+    void ClickCategory(mivo::ItemKind kind, int categoryId);
+    void LoadCategory(mivo::ItemKind kind, int categoryId, const std::string& document);
+    HWND CategoryList(mivo::ItemKind kind) const;
+
+    TestServer server;
+    MessageBoxRecorder boxes;
+    std::unique_ptr<Form1> form;
+};
+
+}  // namespace mivo::test

@@ -1,0 +1,184 @@
+// The thumbnail cache: which files are fetched, what the pass marks, and how it behaves when
+// window events change the list under it.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "AppFixture.h"
+#include "ThumbnailCache.h"
+
+namespace mivo::test {
+namespace {
+
+using mivo::ItemKind;
+using xmlRequests::listItems;
+
+std::vector<Item> Landscapes(int count) {
+    const char* types[] = {"jpg", "png", "gif", "jpg", "gif", "png", "png", "jpg", "gif", "jpg"};
+    std::vector<Item> items;
+    for (int i = 0; i < count; ++i) items.push_back({std::to_string(101 + i), types[i], "Landscape"});
+    return items;
+}
+
+class CacheTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        folder_ = xmlRequests::CacheFolder();
+        EmptyCache();
+    }
+    void TearDown() override {
+        AppTest::TearDown();
+        EmptyCache();
+    }
+    void EmptyCache() {
+        ::CreateDirectoryW(folder_.c_str(), nullptr);
+        WIN32_FIND_DATAW data;
+        HANDLE find = ::FindFirstFileW((folder_ + L"*").c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE) return;
+        do {
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ::DeleteFileW((folder_ + data.cFileName).c_str());
+        } while (::FindNextFileW(find, &data));
+        ::FindClose(find);
+    }
+    std::vector<std::wstring> CacheFiles() {
+        std::vector<std::wstring> names;
+        WIN32_FIND_DATAW data;
+        HANDLE find = ::FindFirstFileW((folder_ + L"*").c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE) return names;
+        do {
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
+        } while (::FindNextFileW(find, &data));
+        ::FindClose(find);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    std::vector<std::string> Downloads() {
+        std::vector<std::string> paths;
+        for (const auto& r : server.Log())
+            if (r.path.rfind("/getdisplay.php", 0) == 0 || r.path.rfind("/getemoticon.php", 0) == 0)
+                paths.push_back(r.path);
+        return paths;
+    }
+    std::vector<bool> Fotos() {
+        std::vector<bool> marks;
+        for (long i = 1; i <= listItems.Count(); ++i) marks.push_back(listItems.Item(i)->foto);
+        return marks;
+    }
+    std::wstring folder_;
+};
+
+TEST_F(CacheTest, MissingThumbnailsAreFetchedOnceAndCachedFilesCostNoTraffic) {
+    ASSERT_TRUE(StartForm());
+    LoadCategory(ItemKind::Display, 1, DisplayList(Landscapes(3)));
+    EXPECT_EQ(Downloads(), (std::vector<std::string>{"/getdisplay.php?emoid=101", "/getdisplay.php?emoid=102",
+                                                     "/getdisplay.php?emoid=103"}));
+    EXPECT_EQ(CacheFiles(), (std::vector<std::wstring>{L"display101.jpg", L"display102.png", L"display103.gif"}));
+    EXPECT_EQ(Fotos(), (std::vector<bool>{true, true, true}));
+    // The files are the server's bytes, stored as received.
+    EXPECT_EQ(ReadFileBytes(folder_ + L"display102.png"),
+              ReadFileBytes(SourceDir() + L"\\testbed\\catalogue\\thumbs\\dp102.png"));
+
+    server.Reset();
+    LoadCategory(ItemKind::Display, 2, DisplayList(Landscapes(3)));
+    EXPECT_TRUE(Downloads().empty());
+    EXPECT_EQ(Fotos(), (std::vector<bool>{true, true, true}));
+
+    // Emptied cache: everything is fetched again.
+    EmptyCache();
+    LoadCategory(ItemKind::Display, 1, DisplayList(Landscapes(3)));
+    EXPECT_EQ(Downloads().size(), 3u);
+}
+
+TEST_F(CacheTest, EmoticonsUseTheirOwnEndpointAndFileNames) {
+    ASSERT_TRUE(StartForm());
+    LoadCategory(ItemKind::Emoticon, 1, EmoticonList({{"501", "png", "Smile"}, {"502", "gif", "Wink"}}));
+    EXPECT_EQ(Downloads(), (std::vector<std::string>{"/getemoticon.php?emoid=501", "/getemoticon.php?emoid=502"}));
+    EXPECT_EQ(CacheFiles(), (std::vector<std::wstring>{L"emoticon501.png", L"emoticon502.gif"}));
+}
+
+TEST_F(CacheTest, AnEmptyListFetchesNothing) {
+    ASSERT_TRUE(StartForm());
+    LoadCategory(ItemKind::Display, 1, DisplayList({}));
+    EXPECT_TRUE(Downloads().empty());
+}
+
+TEST_F(CacheTest, AFailedDownloadMarksTheItemLeavesNoFileAndThePassGoesOn) {
+    ASSERT_TRUE(StartForm());
+    TestServer::Control("POST", "/override", "{\"path\":\"/getdisplay.php?emoid=102\",\"drop\":true}");
+    LoadCategory(ItemKind::Display, 1, DisplayList(Landscapes(3)));
+    EXPECT_EQ(Downloads().size(), 3u);
+    EXPECT_EQ(Fotos(), (std::vector<bool>{true, true, true}));
+    // No partial file under the cache name, and no temporary file left behind.
+    EXPECT_EQ(CacheFiles(), (std::vector<std::wstring>{L"display101.jpg", L"display103.gif"}));
+    // The next load tries the missing one again.
+    server.Reset();
+    LoadCategory(ItemKind::Display, 2, DisplayList(Landscapes(3)));
+    EXPECT_EQ(Downloads(), (std::vector<std::string>{"/getdisplay.php?emoid=102"}));
+}
+
+TEST_F(CacheTest, IdsThatDoNotSurviveTheSixteenBitConversionEndThePass) {
+    ASSERT_TRUE(StartForm());
+    // "007" is keyed DISP007 but looked up as DISP7: the pass ends there.
+    LoadCategory(ItemKind::Display, 1, DisplayList({{"101", "jpg", "A"}, {"007", "png", "B"}, {"102", "png", "C"}}));
+    EXPECT_EQ(Downloads(), (std::vector<std::string>{"/getdisplay.php?emoid=101"}));
+    EXPECT_EQ(Fotos(), (std::vector<bool>{true, false, false}));
+    server.Reset();
+    LoadCategory(ItemKind::Display, 2, DisplayList({{"103", "gif", "A"}, {"40000", "png", "B"}, {"104", "jpg", "C"}}));
+    EXPECT_EQ(Downloads(), (std::vector<std::string>{"/getdisplay.php?emoid=103"}));
+    EXPECT_EQ(Fotos(), (std::vector<bool>{true, false, false}));
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+TEST_F(CacheTest, AFileTypeThatCouldLeaveTheFolderWritesNothingAndThePassGoesOn) {
+    ASSERT_TRUE(StartForm());
+    const std::wstring outside = folder_ + L"..\\escaped.png";
+    ::DeleteFileW(outside.c_str());
+    LoadCategory(ItemKind::Display, 1,
+                 DisplayList({{"101", "..\\..\\escaped.png", "A"}, {"102", "png\\..\\..\\escaped", "B"},
+                              {"103", "c:x", "C"}, {"104", "jpg", "D"}}));
+    EXPECT_EQ(Downloads(), (std::vector<std::string>{"/getdisplay.php?emoid=104"}));
+    EXPECT_EQ(CacheFiles(), (std::vector<std::wstring>{L"display104.jpg"}));
+    EXPECT_FALSE(FileExists(outside));
+    EXPECT_EQ(Fotos(), (std::vector<bool>{true, true, true, true}));
+}
+
+TEST_F(CacheTest, ATabChangeDuringThePassEndsItQuietly) {
+    ASSERT_TRUE(StartForm());
+    // The tab click waits in the queue and runs when the pass first lets events through.
+    RECT tab{};
+    TabCtrl_GetItemRect(form->SSTab1, 1, &tab);
+    const LPARAM at = MAKELPARAM((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+    ::PostMessageW(form->SSTab1, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageW(form->SSTab1, WM_LBUTTONUP, 0, at);
+    ServeItems(ItemKind::Display, 1, DisplayList(Landscapes(4)));
+    ClickListEntry(form->lstDispCats, 0);
+    EXPECT_EQ(Downloads(), (std::vector<std::string>{"/getdisplay.php?emoid=101"}));
+    EXPECT_EQ(listItems.Count(), 0);
+    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_EQ(CacheFiles(), (std::vector<std::wstring>{L"display101.jpg"}));
+}
+
+TEST_F(CacheTest, ACategoryClickDuringThePassRunsItsOwnPassThenTheFirstGoesOverTheNewList) {
+    ASSERT_TRUE(StartForm());
+    ServeItems(ItemKind::Display, 1, DisplayList(Landscapes(4)));
+    ServeItems(ItemKind::Display, 2, DisplayList({{"230", "png", "P"}, {"231", "gif", "Q"}}));
+    RECT entry{};
+    ::SendMessageW(form->lstDispCats, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&entry));
+    const LPARAM at = MAKELPARAM((entry.left + entry.right) / 2, (entry.top + entry.bottom) / 2);
+    ::PostMessageW(form->lstDispCats, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageW(form->lstDispCats, WM_LBUTTONUP, 0, at);
+    ClickListEntry(form->lstDispCats, 0);
+    PumpMessages(50);
+    // First 101, then the nested load of category 2 with its whole pass; the first pass then
+    // resumes at its position 2 over the new list, whose files are already there.
+    EXPECT_EQ(Downloads(), (std::vector<std::string>{"/getdisplay.php?emoid=101", "/getdisplay.php?emoid=230",
+                                                     "/getdisplay.php?emoid=231"}));
+    EXPECT_EQ(listItems.Count(), 2);
+    EXPECT_EQ(Fotos(), (std::vector<bool>{true, true}));
+    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_EQ(CacheFiles(),
+              (std::vector<std::wstring>{L"display101.jpg", L"display230.png", L"display231.gif"}));
+}
+
+}  // namespace
+}  // namespace mivo::test

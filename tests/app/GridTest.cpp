@@ -1,0 +1,236 @@
+// The thumbnail grids: cell geometry, painting read back from the picture box, selection by
+// mouse messages, double clicks and scrolling.
+#include "AppFixture.h"
+#include "GridGeometry.h"
+
+namespace mivo::test {
+namespace {
+
+using mivo::ItemKind;
+using xmlRequests::listItems;
+
+TEST(GridGeometry, ThumbnailCaptionAndHighlightPositions) {
+    const auto& d = GeometryOf(ItemKind::Display);
+    const auto& e = GeometryOf(ItemKind::Emoticon);
+    // Thumbnails of the cells at (20, 0), (116, 0), (20, 90) of width 76; a 77-pixel cell.
+    EXPECT_EQ(CentredX(20, 76, d.thumbnailSize), 26);
+    EXPECT_EQ(CentredX(116, 76, d.thumbnailSize), 122);
+    EXPECT_EQ(CentredX(20, 77, d.thumbnailSize), 26);   // 26.5 goes to 26
+    EXPECT_EQ(CentredX(117, 77, d.thumbnailSize), 124); // 123.5 goes to 124
+    EXPECT_EQ(CentredX(20, 76, e.thumbnailSize), 46);
+    EXPECT_EQ(CentredX(116, 76, e.thumbnailSize), 142);
+    // A 50 x 13 caption selected in the cell at (20, 90).
+    const RECT h = HighlightRect(d, 20, 90, 76, 50, 13);
+    EXPECT_EQ(h.left, 28);
+    EXPECT_EQ(h.top, 167);
+    EXPECT_EQ(h.right, 88);
+    EXPECT_EQ(h.bottom, 186);
+    EXPECT_EQ(CentredX(20, 76, 50), 33);
+    const RECT he = HighlightRect(e, 20, 55, 76, 50, 13);
+    EXPECT_EQ(he.top, 92);
+    EXPECT_EQ(he.bottom, 55 + 40 + 13 + 3);
+}
+
+TEST(GridGeometry, HitBoxesAreStrictAndOverlapOnlyForDisplayPictures) {
+    const auto& d = GeometryOf(ItemKind::Display);
+    const auto& e = GeometryOf(ItemKind::Emoticon);
+    EXPECT_FALSE(HitsCell(d, 20, 0, 76, 20, 40));
+    EXPECT_TRUE(HitsCell(d, 20, 0, 76, 21, 40));
+    EXPECT_FALSE(HitsCell(d, 20, 0, 76, 96, 40));
+    EXPECT_TRUE(HitsCell(d, 116, 0, 76, 117, 1));
+    EXPECT_FALSE(HitsCell(d, 116, 0, 76, 117, 0));
+    EXPECT_TRUE(HitsCell(d, 20, 0, 76, 30, 92));   // lower edge rows belong to both rows
+    EXPECT_TRUE(HitsCell(d, 20, 90, 76, 30, 91));
+    EXPECT_FALSE(HitsCell(d, 20, 0, 76, 30, 93));
+    EXPECT_TRUE(HitsCell(e, 20, 0, 76, 30, 54));
+    EXPECT_FALSE(HitsCell(e, 20, 0, 76, 30, 55));
+    EXPECT_FALSE(HitsCell(e, 20, 55, 76, 30, 55));
+    EXPECT_TRUE(HitsCell(e, 20, 55, 76, 30, 56));
+}
+
+class GridTest : public AppTest {
+protected:
+    // A button press and release at a pixel of the grid's picture box.
+    void Click(ItemKind kind, int x, int y, bool right = false) {
+        HWND box = form->GridOf(kind).picture.hWnd();
+        const LPARAM at = MAKELPARAM(x, y);
+        ::SendMessageW(box, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON, at);
+        ::SendMessageW(box, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, at);
+    }
+    void DoubleClick(ItemKind kind, int x, int y) {
+        HWND box = form->GridOf(kind).picture.hWnd();
+        const LPARAM at = MAKELPARAM(x, y);
+        ::SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::SendMessageW(box, WM_LBUTTONUP, 0, at);
+        ::SendMessageW(box, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        ::SendMessageW(box, WM_LBUTTONUP, 0, at);
+    }
+    // 1-based positions of the selected records.
+    std::vector<long> Selected() {
+        std::vector<long> out;
+        for (long i = 1; i <= listItems.Count(); ++i)
+            if (listItems.Item(i)->selected) out.push_back(i);
+        return out;
+    }
+    COLORREF Pixel(ItemKind kind, int x, int y) {
+        ScopedGetDC dc(form->GridOf(kind).picture.hWnd());
+        return ::GetPixel(dc.get(), x, y);
+    }
+    // Number of pixels in the rectangle that are not the background.
+    int InkIn(ItemKind kind, RECT r, COLORREF background = RGB(255, 255, 255)) {
+        int ink = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                if (Pixel(kind, x, y) != background) ++ink;
+        return ink;
+    }
+};
+
+TEST_F(GridTest, CaptionsAreDrawnCentredUnderTheirCells) {
+    ASSERT_TRUE(StartForm());
+    LoadCategory(ItemKind::Display, 1, DisplayList({{"1", "png", "WWWW"}, {"2", "png", "WWWW"}, {"3", "png", "WWWW"}}));
+    PumpMessages(50);
+    // Each caption lies around its cell's centre at y 80 (rows 0) and 170 (row 1).
+    EXPECT_GT(InkIn(ItemKind::Display, RECT{40, 80, 96, 95}), 0);
+    EXPECT_GT(InkIn(ItemKind::Display, RECT{136, 80, 192, 95}), 0);
+    EXPECT_GT(InkIn(ItemKind::Display, RECT{40, 170, 96, 185}), 0);
+    EXPECT_EQ(InkIn(ItemKind::Display, RECT{136, 170, 192, 185}), 0);
+    EXPECT_EQ(InkIn(ItemKind::Display, RECT{0, 0, 232, 79}), 0);  // no thumbnails yet
+}
+
+TEST_F(GridTest, AClickSelectsOneCellAndHighlightsItsCaption) {
+    ASSERT_TRUE(StartForm());
+    LoadCategory(ItemKind::Display, 1, DisplayList(NumberedItems(4)));
+    Click(ItemKind::Display, 30, 100);  // third cell, at (20, 90)
+    EXPECT_EQ(Selected(), (std::vector<long>{3}));
+    PumpMessages(20);
+    HDC dc = form->DisplayList.hDC();
+    SIZE text{};
+    ::GetTextExtentPoint32W(dc, L"Item 3", 6, &text);
+    const RECT h = HighlightRect(GeometryOf(ItemKind::Display), 20, 90, 76, text.cx, text.cy);
+    EXPECT_EQ(Pixel(ItemKind::Display, h.left, h.top), RGB(228, 239, 254));
+    EXPECT_EQ(Pixel(ItemKind::Display, h.right - 1, h.bottom - 1), RGB(228, 239, 254));
+    EXPECT_EQ(Pixel(ItemKind::Display, h.right, h.bottom), RGB(255, 255, 255));
+    // Selecting another deselects the first, and its highlight is gone.
+    Click(ItemKind::Display, 130, 10, /*right=*/true);
+    EXPECT_EQ(Selected(), (std::vector<long>{2}));
+    PumpMessages(20);
+    EXPECT_EQ(Pixel(ItemKind::Display, h.left, h.top), RGB(255, 255, 255));
+}
+
+TEST_F(GridTest, HitTestingEdgesOfBothGrids) {
+    ASSERT_TRUE(StartForm());
+    LoadCategory(ItemKind::Display, 1, DisplayList(NumberedItems(4)));
+    const struct {
+        int x, y;
+        long selected;  // 0: nothing hit, the previous selection stays
+    } display[] = {{20, 40, 0}, {21, 40, 1}, {96, 40, 0}, {100, 40, 0}, {117, 1, 2}, {117, 0, 0},
+                   {30, 91, 1}, {30, 92, 1}, {30, 93, 3}, {200, 300, 0}};
+    for (const auto& c : display) {
+        xmlRequests::deselectAll();
+        Click(ItemKind::Display, c.x, c.y);
+        EXPECT_EQ(Selected(), c.selected ? std::vector<long>{c.selected} : std::vector<long>{}) << c.x << "," << c.y;
+    }
+    LoadCategory(ItemKind::Emoticon, 1, EmoticonList(NumberedItems(4)));
+    const struct {
+        int y;
+        long selected;
+    } emoticon[] = {{54, 1}, {55, 0}, {56, 3}};
+    for (const auto& c : emoticon) {
+        xmlRequests::deselectAll();
+        Click(ItemKind::Emoticon, 30, c.y);
+        EXPECT_EQ(Selected(), c.selected ? std::vector<long>{c.selected} : std::vector<long>{}) << c.y;
+    }
+}
+
+TEST_F(GridTest, AClickOnEmptySpaceChangesNothing) {
+    ASSERT_TRUE(StartForm());
+    Click(ItemKind::Display, 30, 30);  // empty grid
+    LoadCategory(ItemKind::Display, 1, DisplayList(NumberedItems(2)));
+    Click(ItemKind::Display, 30, 30);
+    Click(ItemKind::Display, 100, 40);
+    EXPECT_EQ(Selected(), (std::vector<long>{1}));
+}
+
+TEST_F(GridTest, ScrollingMovesThePictureBoxByTheValue) {
+    ASSERT_TRUE(StartForm());
+    LoadCategory(ItemKind::Display, 1, DisplayList(NumberedItems(7)));
+    HWND bar = form->scrollDisplay.hWnd();
+    auto scroll = [&](int code, int pos = 0) {
+        ::SendMessageW(form->backframe, WM_VSCROLL, MAKEWPARAM(code, pos), reinterpret_cast<LPARAM>(bar));
+    };
+    scroll(SB_LINEDOWN);
+    EXPECT_EQ(form->scrollDisplay.Value(), 20);
+    EXPECT_EQ(form->DisplayList.TopPixels(), -20);
+    scroll(SB_PAGEDOWN);
+    EXPECT_EQ(form->scrollDisplay.Value(), 45);  // held within the range
+    EXPECT_EQ(form->DisplayList.TopPixels(), -45);
+    scroll(SB_PAGEUP);
+    EXPECT_EQ(form->DisplayList.TopPixels(), -5);
+    scroll(SB_THUMBTRACK, 30);  // dragging: nothing moves yet
+    EXPECT_EQ(form->DisplayList.TopPixels(), -5);
+    scroll(SB_THUMBPOSITION, 30);
+    EXPECT_EQ(form->DisplayList.TopPixels(), -30);
+    // A shorter list forces the value into the new range, and the grid follows.
+    LoadCategory(ItemKind::Display, 2, DisplayList(NumberedItems(2)));
+    EXPECT_EQ(form->scrollDisplay.Value(), 0);
+    EXPECT_EQ(form->DisplayList.TopPixels(), 0);
+}
+
+TEST_F(GridTest, AClickBelowTheViewportTopOfAScrolledGridHitsTheScrolledRow) {
+    ASSERT_TRUE(StartForm());
+    LoadCategory(ItemKind::Display, 1, DisplayList(NumberedItems(7)));
+    form->scrollDisplay.SetValue(45);
+    ::SetForegroundWindow(form->hWnd());
+    PumpMessages(50);
+    // A real click 10 pixels below the viewport's top edge, at x 30.
+    RECT frame;
+    ::GetWindowRect(form->backframe, &frame);
+    INPUT input[3] = {};
+    for (INPUT& in : input) in.type = INPUT_MOUSE;
+    const int sx = ::GetSystemMetrics(SM_CXSCREEN) - 1, sy = ::GetSystemMetrics(SM_CYSCREEN) - 1;
+    input[0].mi.dx = (frame.left + 30) * 65535 / sx;
+    input[0].mi.dy = (frame.top + 10) * 65535 / sy;
+    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(3, input, sizeof(INPUT));
+    PumpMessages(200);
+    // py 55 is in the first row's hit box (0..93), not the second's (90..183).
+    EXPECT_EQ(Selected(), (std::vector<long>{1}));
+}
+
+TEST_F(GridTest, ARepaintAfterTheGridIsUncoveredDrawsTheSamePixels) {
+    ASSERT_TRUE(StartForm());
+    LoadCategory(ItemKind::Display, 1, DisplayList(NumberedItems(3)));
+    Click(ItemKind::Display, 30, 30);
+    PumpMessages(20);
+    auto snapshot = [&] {
+        std::vector<COLORREF> px;
+        for (int y = 0; y < 200; y += 2)
+            for (int x = 0; x < 232; x += 2) px.push_back(Pixel(ItemKind::Display, x, y));
+        return px;
+    };
+    const auto before = snapshot();
+    form->DisplayList.Cls();
+    ::InvalidateRect(form->DisplayList.hWnd(), nullptr, TRUE);
+    ::UpdateWindow(form->DisplayList.hWnd());
+    PumpMessages(20);
+    EXPECT_EQ(snapshot(), before);
+}
+
+TEST_F(GridTest, RepeatedSelectionAndRepaintKeepGuiObjectCountsFlat) {
+    ASSERT_TRUE(StartForm());
+    LoadCategory(ItemKind::Display, 1, DisplayList(NumberedItems(6)));
+    Click(ItemKind::Display, 30, 30);
+    PumpMessages(20);
+    const GuiCounts before = CurrentGuiCounts();
+    for (int i = 0; i < 100; ++i) Click(ItemKind::Display, i % 2 ? 30 : 130, 30 + 90 * (i % 3));
+    PumpMessages(20);
+    const GuiCounts after = CurrentGuiCounts();
+    EXPECT_LE(after.gdi, before.gdi + 2);
+    EXPECT_LE(after.user, before.user + 2);
+}
+
+}  // namespace
+}  // namespace mivo::test

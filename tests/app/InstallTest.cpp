@@ -1,0 +1,166 @@
+// Installing through the content installer stand-in: what reaches it, the completion
+// messages, double clicks, and the installer's failures.
+#include "AppFixture.h"
+#include "InstallerTestbed.h"
+#include "mivo/BuildConfig.h"
+
+namespace mivo::test {
+namespace {
+
+using mivo::ItemKind;
+
+std::wstring Package(const wchar_t* path) { return std::wstring(ContentBaseUrl) + path; }
+
+class InstallTest : public AppTest {
+protected:
+    void PressAdd(ItemKind kind) {
+        ::SendMessageW(kind == ItemKind::Display ? form->cmdAddDisp : form->cmdAddEmoticon, BM_CLICK, 0, 0);
+        PumpMessages(100);  // the completion event is posted: let it arrive
+    }
+    void Click(ItemKind kind, int x, int y) {
+        HWND box = form->GridOf(kind).picture.hWnd();
+        ::SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        ::SendMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    }
+    void DoubleClick(ItemKind kind, int x, int y) {
+        HWND box = form->GridOf(kind).picture.hWnd();
+        const LPARAM at = MAKELPARAM(x, y);
+        ::SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::SendMessageW(box, WM_LBUTTONUP, 0, at);
+        ::SendMessageW(box, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        ::SendMessageW(box, WM_LBUTTONUP, 0, at);
+        PumpMessages(100);
+    }
+    size_t InstalledMessages() const {
+        size_t n = 0;
+        for (const auto& b : boxes.shown())
+            if (b.text == L"The content has been installed" && b.title == L"Installation succeeded" &&
+                b.flags == static_cast<UINT>(MB_OK | MB_ICONINFORMATION))
+                ++n;
+        return n;
+    }
+    std::vector<std::string> PackageRequests() {
+        std::vector<std::string> paths;
+        for (const auto& r : server.Log())
+            if (r.path.rfind("/cabs/", 0) == 0) paths.push_back(r.method + " " + r.path);
+        return paths;
+    }
+};
+
+TEST_F(InstallTest, TheSelectedItemOfEachKindInstallsExactlyItsPackage) {
+    ASSERT_TRUE(StartForm());
+    LoadCategory(ItemKind::Display, 1, DisplayList({{"101", "jpg", "A"}, {"102", "png", "B"}}));
+    PressAdd(ItemKind::Display);  // nothing selected yet
+    EXPECT_TRUE(ReadInstallerLog().empty());
+
+    Click(ItemKind::Display, 130, 30);
+    PressAdd(ItemKind::Display);
+    LoadCategory(ItemKind::Emoticon, 1, EmoticonList({{"501", "png", "Smile"}}));
+    Click(ItemKind::Emoticon, 30, 20);
+    PressAdd(ItemKind::Emoticon);
+
+    EXPECT_EQ(ReadInstallerLog(), (std::vector<InstallerLogLine>{{L"0", Package(L"/cabs/cabdp102.cab")},
+                                                                {L"0", Package(L"/cabs/cabemo501.cab")}}));
+    // The installer fetched the packages itself; the program never did.
+    EXPECT_EQ(PackageRequests(), (std::vector<std::string>{"GET /cabs/cabdp102.cab", "GET /cabs/cabemo501.cab"}));
+    EXPECT_EQ(InstalledMessages(), 2u);
+}
+
+TEST_F(InstallTest, AfterATabChangeTheButtonDoesNothingUntilANewLoad) {
+    ASSERT_TRUE(StartForm());
+    LoadCategory(ItemKind::Display, 1, DisplayList({{"101", "jpg", "A"}}));
+    Click(ItemKind::Display, 30, 30);
+    ClickTab(1);
+    ClickTab(0);
+    PressAdd(ItemKind::Display);
+    EXPECT_TRUE(ReadInstallerLog().empty());
+}
+
+TEST_F(InstallTest, AnIdReachesTheInstallerExactlyAsReceived) {
+    ASSERT_TRUE(StartForm());
+    LoadCategory(ItemKind::Display, 1, DisplayList({{"7 a&amp;b%20?#", "png", "Odd"}}));
+    Click(ItemKind::Display, 30, 30);
+    PressAdd(ItemKind::Display);
+    const auto log = ReadInstallerLog();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].url, Package(L"/cabs/cabdp7 a&b%20?#.cab"));
+    EXPECT_NE(log[0].result, L"0");
+    EXPECT_EQ(InstalledMessages(), 0u);  // a failed installation is not announced
+}
+
+TEST_F(InstallTest, ANonZeroCompletionShowsNothing) {
+    SetInstallerKnob(L"EventResult", 5);
+    ASSERT_TRUE(StartForm());
+    LoadCategory(ItemKind::Display, 1, DisplayList({{"101", "jpg", "A"}}));
+    Click(ItemKind::Display, 30, 30);
+    PressAdd(ItemKind::Display);
+    EXPECT_EQ(ReadInstallerLog().size(), 1u);
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+TEST_F(InstallTest, AFailingInstallCallIsReportedAndTheWindowStaysUsable) {
+    ASSERT_TRUE(StartForm());
+    LoadCategory(ItemKind::Display, 1, DisplayList({{"101", "jpg", "A"}}));
+    Click(ItemKind::Display, 30, 30);
+    SetInstallerKnob(L"FailInstall", 1);
+    PressAdd(ItemKind::Display);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].title, L"Mivo");
+    EXPECT_EQ(InstalledMessages(), 0u);
+    ClearInstallerKnobs();
+    PressAdd(ItemKind::Display);
+    EXPECT_EQ(ReadInstallerLog().back(), (InstallerLogLine{L"0", Package(L"/cabs/cabdp101.cab")}));
+    EXPECT_EQ(InstalledMessages(), 1u);
+}
+
+TEST_F(InstallTest, ADoubleClickOnACellInstallsItOnceAndOnlyThen) {
+    ASSERT_TRUE(StartForm());
+    LoadCategory(ItemKind::Display, 1, DisplayList({{"101", "jpg", "A"}, {"102", "png", "B"}}));
+    Click(ItemKind::Display, 30, 30);  // a single click selects, installs nothing
+    EXPECT_TRUE(ReadInstallerLog().empty());
+    DoubleClick(ItemKind::Display, 130, 30);  // the other cell: it becomes the selection and installs
+    EXPECT_EQ(ReadInstallerLog(), (std::vector<InstallerLogLine>{{L"0", Package(L"/cabs/cabdp102.cab")}}));
+    EXPECT_TRUE(xmlRequests::listItems.Item(2)->selected);
+    EXPECT_FALSE(xmlRequests::listItems.Item(1)->selected);
+    Click(ItemKind::Display, 30, 30);
+    DoubleClick(ItemKind::Display, 200, 250);  // empty space
+    Click(ItemKind::Display, 30, 30);          // the following single click
+    EXPECT_EQ(ReadInstallerLog().size(), 1u);
+    EXPECT_EQ(InstalledMessages(), 1u);
+
+    LoadCategory(ItemKind::Emoticon, 1, EmoticonList({{"501", "png", "Smile"}}));
+    DoubleClick(ItemKind::Emoticon, 30, 20);
+    EXPECT_EQ(ReadInstallerLog().back(), (InstallerLogLine{L"0", Package(L"/cabs/cabemo501.cab")}));
+}
+
+TEST_F(InstallTest, StartUpWithoutTheInstallerEndsBeforeAnyRequest) {
+    SetInstallerKnob(L"FailCreate", 1);
+    EXPECT_FALSE(StartForm());
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].title, L"Critical error");
+    EXPECT_TRUE(server.Log().empty());
+    EXPECT_EQ(::FindWindowW(L"MivoForm1", nullptr), nullptr);
+}
+
+TEST_F(InstallTest, ShutdownReleasesTheInstallerAndLeavesNoWindow) {
+    for (int way = 0; way < 3; ++way) {
+        ASSERT_TRUE(StartForm());
+        LoadCategory(ItemKind::Display, 1, DisplayList({{"101", "jpg", "A"}}));
+        bool unloaded = false;
+        form->onUnloaded = [&] { unloaded = true; };
+        if (way == 0) ::SendMessageW(form->Command1, BM_CLICK, 0, 0);
+        if (way == 1) ::SendMessageW(form->hWnd(), WM_CLOSE, 0, 0);
+        if (way == 2) ::SendMessageW(form->hWnd(), WM_COMMAND, MAKEWPARAM(201, 0), 0);  // "&Exit"
+        EXPECT_TRUE(unloaded) << way;
+        EXPECT_FALSE(form->Loaded());
+        EXPECT_FALSE(form->installer);
+        EXPECT_FALSE(form->gdip);
+        EXPECT_FALSE(xmlRequests::xmlHttp);
+        EXPECT_EQ(xmlRequests::listItems.Count(), 0);
+        EXPECT_EQ(::FindWindowW(L"MivoForm1", nullptr), nullptr);
+        form.reset();
+    }
+}
+
+}  // namespace
+}  // namespace mivo::test
