@@ -1,0 +1,391 @@
+#include "cBitmap.h"
+
+#include "GdiplusError.h"
+#include "cGraphics.h"
+#include "mivo/Numbers.h"
+
+#include <cstdint>
+#include <cstring>
+#include <stdexcept>
+#include <utility>
+
+using namespace mivo::gdip;
+
+namespace {
+
+constexpr PROPID kFrameDelayTag = 0x5100;  // PropertyTagFrameDelay
+constexpr PROPID kLoopCountTag = 0x5101;   // PropertyTagLoopCount
+constexpr long kArgb32 = 0x26200A;         // PixelFormat32bppARGB
+constexpr WORD kTypeByte = 1;
+constexpr WORD kTypeShort = 3;
+constexpr WORD kTypeLong = 4;
+
+// Image attributes given back on every path of MakeTransparent.
+class ScopedImageAttributes {
+public:
+    ScopedImageAttributes() = default;
+    ~ScopedImageAttributes() {
+        if (attributes_) GdipDisposeImageAttributes(attributes_);
+    }
+    ScopedImageAttributes(const ScopedImageAttributes&) = delete;
+    ScopedImageAttributes& operator=(const ScopedImageAttributes&) = delete;
+    GpImageAttributes** out() { return &attributes_; }
+    GpImageAttributes* get() const { return attributes_; }
+
+private:
+    GpImageAttributes* attributes_ = nullptr;
+};
+
+}  // namespace
+
+bool cBitmap::KeyLess::operator()(const std::wstring& a, const std::wstring& b) const {
+    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                  static_cast<int>(b.size()), TRUE) == CSTR_LESS_THAN;
+}
+
+cBitmap::cBitmap() { InitEncoders(); }
+
+cBitmap::~cBitmap() { Release(); }
+
+cBitmap::cBitmap(cBitmap&& other) noexcept
+    : gdip(std::move(other.gdip)),
+      handle_(std::exchange(other.handle_, nullptr)),
+      curErr_(std::exchange(other.curErr_, 0)),
+      pixelFormat_(std::exchange(other.pixelFormat_, 0)),
+      frameCount_(std::exchange(other.frameCount_, 0)),
+      width_(std::exchange(other.width_, 0)),
+      height_(std::exchange(other.height_, 0)),
+      encoderCount_(std::exchange(other.encoderCount_, 0)),
+      imageRect_(std::exchange(other.imageRect_, Rect(0, 0, 0, 0))),
+      encoders_(std::move(other.encoders_)),
+      extensions_(std::move(other.extensions_)),
+      propertyBuffer_(std::move(other.propertyBuffer_)),
+      lastProperty_(std::exchange(other.lastProperty_, PropertyHeader{})),
+      propertyValue_(std::move(other.propertyValue_)) {
+    other.encoders_.clear();
+    other.propertyBuffer_.clear();
+    other.propertyValue_.clear();
+}
+
+cBitmap& cBitmap::operator=(cBitmap&& other) noexcept {
+    if (this != &other) {
+        Release();
+        gdip = std::move(other.gdip);
+        handle_ = std::exchange(other.handle_, nullptr);
+        curErr_ = std::exchange(other.curErr_, 0);
+        pixelFormat_ = std::exchange(other.pixelFormat_, 0);
+        frameCount_ = std::exchange(other.frameCount_, 0);
+        width_ = std::exchange(other.width_, 0);
+        height_ = std::exchange(other.height_, 0);
+        encoderCount_ = std::exchange(other.encoderCount_, 0);
+        imageRect_ = std::exchange(other.imageRect_, Rect(0, 0, 0, 0));
+        encoders_ = std::move(other.encoders_);
+        extensions_ = std::move(other.extensions_);
+        propertyBuffer_ = std::move(other.propertyBuffer_);
+        lastProperty_ = std::exchange(other.lastProperty_, PropertyHeader{});
+        propertyValue_ = std::move(other.propertyValue_);
+        other.encoders_.clear();
+        other.propertyBuffer_.clear();
+        other.propertyValue_.clear();
+    }
+    return *this;
+}
+
+void cBitmap::Release() noexcept {
+    if (handle_) GdipDisposeImage(std::exchange(handle_, nullptr));
+}
+
+void cBitmap::TakeImage(long status, GpImage* replacement) {
+    // Whatever a failed call left in its out parameter is not an image of ours.
+    if (status != 0) replacement = nullptr;
+    if (handle_ && handle_ != replacement) GdipDisposeImage(handle_);
+    handle_ = replacement;
+}
+
+void cBitmap::ReadFormatAndSize() {
+    ReadPixelFormat();
+    ReadDimensions();
+}
+
+long cBitmap::CheckStatus(long status) {
+    curErr_ = status;
+    if (status != 0 && gdip) gdip->Error(status, L"cBitmap");
+    return curErr_;
+}
+
+// --- creation -------------------------------------------------------------------------
+
+long cBitmap::LoadFromFile(const std::wstring& sFilename) {
+    GpImage* image = nullptr;
+    long result = CheckStatus(GdipLoadImageFromFile(sFilename.c_str(), &image));
+    TakeImage(result, image);
+    ReadFormatAndSize();
+    return result;
+}
+
+long cBitmap::CreateFromScan0(long lWidth, long lHeight, long lStride, long ePixelFormats,
+                              BYTE* lDataPtr) {
+    GpBitmap* bitmap = nullptr;
+    long result = CheckStatus(
+        GdipCreateBitmapFromScan0(lWidth, lHeight, lStride, ePixelFormats, lDataPtr, &bitmap));
+    TakeImage(result, bitmap);
+    ReadFormatAndSize();
+    return result;
+}
+
+long cBitmap::CreateFromHBitmap(HBITMAP hBitmap) {
+    GpBitmap* bitmap = nullptr;
+    long result = CheckStatus(GdipCreateBitmapFromHBITMAP(hBitmap, nullptr, &bitmap));
+    TakeImage(result, bitmap);
+    ReadFormatAndSize();
+    return result;
+}
+
+long cBitmap::CreateFromGraphics(long lWidth, long lHeight, GpGraphics* lGraphicHandle) {
+    GpBitmap* bitmap = nullptr;
+    long result =
+        CheckStatus(GdipCreateBitmapFromGraphics(lWidth, lHeight, lGraphicHandle, &bitmap));
+    TakeImage(result, bitmap);
+    ReadFormatAndSize();
+    return result;
+}
+
+long cBitmap::CreateFromClone(long lWidth, long lHeight, GpImage* lBitmapHandle,
+                              long ePixelFormat) {
+    GpBitmap* bitmap = nullptr;
+    long result = CheckStatus(GdipCloneBitmapAreaI(0, 0, lWidth, lHeight, ePixelFormat,
+                                                   static_cast<GpBitmap*>(lBitmapHandle), &bitmap));
+    TakeImage(result, bitmap);
+    return result;
+}
+
+long cBitmap::CreateThumbFromImage(long lWidth, long lHeight, GpImage* lBitmapHandle) {
+    GpImage* thumb = nullptr;
+    long result = CheckStatus(GdipGetImageThumbnail(lBitmapHandle, static_cast<UINT>(lWidth),
+                                                    static_cast<UINT>(lHeight), &thumb, nullptr,
+                                                    nullptr));
+    TakeImage(result, thumb);
+    ReadFormatAndSize();
+    return result;
+}
+
+long cBitmap::LoadFromStream(IStream* pStream) {
+    if (!pStream) return 0;
+    GpImage* image = nullptr;
+    long result = CheckStatus(GdipLoadImageFromStream(pStream, &image));
+    TakeImage(result, image);
+    if (result == 0) ReadFormatAndSize();
+    return result;
+}
+
+void cBitmap::Dispose() { Release(); }
+
+// --- measuring ------------------------------------------------------------------------
+
+void cBitmap::ReadPixelFormat() {
+    Gdiplus::PixelFormat format = pixelFormat_;  // a failed read leaves the last one
+    CheckStatus(GdipGetImagePixelFormat(handle_, &format));
+    pixelFormat_ = static_cast<long>(format);
+}
+
+void cBitmap::ReadDimensions() {
+    REAL width = 0;
+    REAL height = 0;
+    CheckStatus(GdipGetImageDimension(handle_, &width, &height));
+    width_ = mivo::NearestEven(width);
+    height_ = mivo::NearestEven(height);
+    imageRect_ = Rect(0, 0, width_, height_);
+}
+
+// --- encoders -------------------------------------------------------------------------
+
+void cBitmap::InitEncoders() {
+    UINT count = 0;
+    UINT size = 0;
+    if (GpStatus status = GdipGetImageEncodersSize(&count, &size); status != Ok)
+        throw mivo::GdiplusError(status, "GdipGetImageEncodersSize");
+    // The records' strings point into the same buffer, so it stays alive while they are read.
+    std::vector<std::uint64_t> buffer((size + sizeof(std::uint64_t) - 1) / sizeof(std::uint64_t));
+    auto* codecs = reinterpret_cast<ImageCodecInfo*>(buffer.data());
+    if (count > 0) {
+        if (GpStatus status = GdipGetImageEncoders(count, size, codecs); status != Ok)
+            throw mivo::GdiplusError(status, "GdipGetImageEncoders");
+    }
+    encoders_.assign(count, CLSID{});
+    encoderCount_ = static_cast<long>(count);
+    extensions_ = std::make_unique<ExtensionIndex>();
+    for (long n = encoderCount_ - 1; n >= 0; --n) {
+        encoders_[static_cast<size_t>(n)] = codecs[n].Clsid;
+        AddExtensions(StringFromPointer(codecs[n].FilenameExtension), L";", n);
+    }
+}
+
+std::wstring cBitmap::StringFromPointer(const WCHAR* p) { return p ? std::wstring(p) : std::wstring(); }
+
+void cBitmap::AddExtensions(const std::wstring& sList, const std::wstring& sSeparator,
+                            long lEncoder) {
+    size_t start = 0;
+    if (!sSeparator.empty()) {
+        // Inner entries are kept exactly as they stand; only the last one is trimmed.
+        for (size_t pos = sList.find(sSeparator, start); pos != std::wstring::npos;
+             pos = sList.find(sSeparator, start)) {
+            AddExtension(sList.substr(start, pos - start), lEncoder);
+            start = pos + sSeparator.size();
+        }
+    }
+    const size_t first = sList.find_first_not_of(L' ', start);
+    if (first == std::wstring::npos) return;
+    const size_t last = sList.find_last_not_of(L' ');
+    AddExtension(sList.substr(first, last - first + 1), lEncoder);
+}
+
+void cBitmap::AddExtension(const std::wstring& sKey, long lEncoder) {
+    // Two encoders may claim the same extension: the one GDI+ lists first wins, whatever
+    // order the entries arrive in.
+    auto [it, added] = extensions_->try_emplace(sKey, lEncoder);
+    if (!added && lEncoder < it->second) it->second = lEncoder;
+}
+
+long cBitmap::ExtensionExists(const std::wstring& sKey) const {
+    if (!extensions_) return -1;
+    auto it = extensions_->find(sKey);
+    return it == extensions_->end() ? -1 : it->second;
+}
+
+CLSID cBitmap::GetEncoderClsid(long lIndex) const {
+    if (lIndex < 0 || lIndex >= encoderCount_)
+        throw std::out_of_range("encoder index " + std::to_string(lIndex) + " out of range");
+    return encoders_[static_cast<size_t>(lIndex)];
+}
+
+long cBitmap::SaveToFile(const std::wstring& sFilename, const CLSID* pClsid,
+                         const EncoderParameters* pParams) {
+    return CheckStatus(GdipSaveImageToFile(handle_, sFilename.c_str(), pClsid, pParams));
+}
+
+// --- pixels and palettes --------------------------------------------------------------
+
+ARGB cBitmap::GetPixelLong(long X, long Y) {
+    ARGB colour = 0;
+    CheckStatus(GdipBitmapGetPixel(static_cast<GpBitmap*>(handle_), X, Y, &colour));
+    return colour;
+}
+
+long cBitmap::RotateFlip(RotateFlipType eFlipType) {
+    return CheckStatus(GdipImageRotateFlip(handle_, eFlipType));
+}
+
+long cBitmap::SetPalette(const ColorPalette* lPalPointer) {
+    return CheckStatus(GdipSetImagePalette(handle_, lPalPointer));
+}
+
+void cBitmap::GetPalette(ColorPalette* pBuffer, long lEntries) {
+    const long long size = static_cast<long long>(lEntries) * 4 + 8;
+    if (size < INT32_MIN || size > INT32_MAX)
+        throw mivo::OverflowError("palette size does not fit 32 bits");
+    CheckStatus(GdipGetImagePalette(handle_, pBuffer, static_cast<INT>(size)));
+}
+
+void cBitmap::SetTransColor(BYTE lIndex) {
+    if (!handle_) return;
+    // ColorPalette with room for 256 entries: flags, count, entries.
+    UINT palette[2 + 256] = {};
+    auto* colours = reinterpret_cast<ColorPalette*>(palette);
+    GetPalette(colours, 256);
+    palette[2 + lIndex] &= 0x00FFFFFFu;
+    SetPalette(colours);
+}
+
+long cBitmap::UnlockBits(BitmapData* pData) {
+    return CheckStatus(GdipBitmapUnlockBits(static_cast<GpBitmap*>(handle_), pData));
+}
+
+// --- properties -----------------------------------------------------------------------
+
+long cBitmap::GetPropertyItem(PROPID eTag, long& vValue, long lPropertyIndex) {
+    UINT size = 0;
+    long result = CheckStatus(GdipGetPropertyItemSize(handle_, eTag, &size));
+    if (result != 0) return result;
+
+    // 8-byte units keep the PropertyItem header aligned; the header's value address
+    // points into this buffer, so it lives as long as the header.
+    lastProperty_ = PropertyHeader{};
+    propertyBuffer_.assign((size + sizeof(std::uint64_t) - 1) / sizeof(std::uint64_t), 0);
+    auto* item = reinterpret_cast<PropertyItem*>(propertyBuffer_.data());
+    result = CheckStatus(GdipGetPropertyItem(handle_, eTag, size, item));
+    if (result != 0) return result;
+
+    lastProperty_.id = item->id;
+    lastProperty_.length = item->length;
+    lastProperty_.type = item->type;
+    lastProperty_.value = item->value;
+    if (item->length > 0 && item->value) {
+        const auto* bytes = static_cast<const BYTE*>(item->value);
+        propertyValue_.assign(bytes, bytes + item->length);
+        if (item->type == kTypeByte || item->type == kTypeShort || item->type == kTypeLong)
+            vValue = PropertyValueAt(item->type, lPropertyIndex);
+    }
+    return result;
+}
+
+long cBitmap::PropertyValueAt(WORD type, long lIndex) const {
+    long long elementSize = 0;
+    if (type == kTypeByte) elementSize = 1;
+    else if (type == kTypeShort) elementSize = 2;
+    else if (type == kTypeLong) elementSize = 4;
+    const long long offset = static_cast<long long>(lIndex) * elementSize;
+    if (offset < INT32_MIN || offset > INT32_MAX)
+        throw mivo::OverflowError("property element offset does not fit 32 bits");
+    // Elements are little-endian; shorter ones are zero-extended.
+    std::uint32_t value = 0;
+    if (offset >= 0 && offset + elementSize <= static_cast<long long>(propertyValue_.size()))
+        std::memcpy(&value, propertyValue_.data() + offset, static_cast<size_t>(elementSize));
+    return static_cast<long>(value);
+}
+
+long cBitmap::GetDelay(long lFrame) {
+    long value = 0;
+    GetPropertyItem(kFrameDelayTag, value, lFrame);
+    return value;
+}
+
+long cBitmap::GetLoopCount() {
+    long value = 0;
+    return GetPropertyItem(kLoopCountTag, value, 0) == 0 ? value : 0;
+}
+
+// --- colour key -----------------------------------------------------------------------
+
+long cBitmap::MakeTransparent(ARGB lColor) {
+    // The temporaries stay unlinked from the session, so nothing here raises an event.
+    // The graphics is declared last so it is deleted before the image it draws on.
+    cBitmap copy;
+    long status = copy.CreateFromScan0(width_, height_, 0, kArgb32, nullptr);
+    if (status != 0) return status;
+
+    cGraphics graphics;
+    status = graphics.GetGraphicsContext(copy.Handle());
+    if (status != 0) return status;
+    status = graphics.Clear();
+    if (status != 0) return status;
+
+    long drawn = 0;
+    {
+        ScopedImageAttributes attributes;
+        status = GdipCreateImageAttributes(attributes.out());
+        if (status != 0) return status;
+        status = GdipSetImageAttributesColorKeys(attributes.get(), ColorAdjustTypeDefault, TRUE,
+                                                 lColor, lColor);
+        if (status != 0) return status;
+        drawn = graphics.DrawImageRectRectIAttr(handle_, 0, 0, width_, height_, 0, 0, width_,
+                                                height_, attributes.get());
+    }
+    if (drawn != 0) return drawn;
+
+    GpImage* old = handle_;
+    handle_ = copy.Handle();
+    copy.Handle(old);
+    graphics.Dispose();
+    copy.Dispose();
+    return 0;
+}
