@@ -39,15 +39,25 @@ void AssignBstr(BSTR* target, const wchar_t* text) {
     *target = fresh;
 }
 
-ComPtr<ITypeInfo> LoadTypeInfo() {
+// Both views of the dual interface: the dispatch view is what callers inspect, the vtable
+// view is what ITypeInfo::Invoke needs to reach our methods.
+Mivo::TypeInfos LoadTypeInfos() {
     ComPtr<ITypeLib> library;
     // The type library is embedded in the DLL; code linked elsewhere finds the registered one.
     HRESULT hr = ::LoadTypeLibEx(ThisModulePath().c_str(), REGKIND_NONE, &library);
     if (FAILED(hr)) hr = ::LoadRegTypeLib(LIBID_MivoPluginMsgPlus, 1, 0, LOCALE_NEUTRAL, &library);
     ThrowIfFailed(hr, "The type library MivoPluginMsgPlus could not be loaded");
-    ComPtr<ITypeInfo> typeInfo;
-    ThrowIfFailed(library->GetTypeInfoOfGuid(IID_IMivo, &typeInfo), "The type library lacks the Mivo interface");
-    return typeInfo;
+    ComPtr<ITypeInfo> found;
+    ThrowIfFailed(library->GetTypeInfoOfGuid(IID_IMivo, &found), "The type library lacks the Mivo interface");
+    HREFTYPE otherView = 0;
+    ComPtr<ITypeInfo> other;
+    ThrowIfFailed(found->GetRefTypeOfImplType(static_cast<UINT>(-1), &otherView), "The Mivo interface is not dual");
+    ThrowIfFailed(found->GetRefTypeInfo(otherView, &other), "The Mivo interface is not dual");
+    TYPEATTR* attr = nullptr;
+    ThrowIfFailed(found->GetTypeAttr(&attr), "GetTypeAttr");
+    const bool foundDispatchView = attr->typekind == TKIND_DISPATCH;
+    found->ReleaseTypeAttr(attr);
+    return foundDispatchView ? Mivo::TypeInfos{found, other} : Mivo::TypeInfos{other, found};
 }
 
 void ClearVariant(VARIANT* result) { ::VariantInit(result); }
@@ -58,14 +68,14 @@ HRESULT Mivo::Create(REFIID riid, void** object) noexcept {
     if (!object) return E_POINTER;
     *object = nullptr;
     Mivo* mivo = nullptr;
-    const HRESULT hr = ComBoundary(IID_IMivo, [&] { mivo = new Mivo(LoadTypeInfo()); });
+    const HRESULT hr = ComBoundary(IID_IMivo, [&] { mivo = new Mivo(LoadTypeInfos()); });
     if (FAILED(hr)) return hr;
     const HRESULT qi = mivo->QueryInterface(riid, object);
     mivo->Release();
     return qi;
 }
 
-Mivo::Mivo(ComPtr<ITypeInfo> typeInfo) noexcept : typeInfo_(std::move(typeInfo)) {}
+Mivo::Mivo(TypeInfos typeInfos) noexcept : typeInfos_(std::move(typeInfos)) {}
 
 HRESULT Mivo::QueryInterface(REFIID riid, void** object) {
     if (!object) return E_POINTER;
@@ -99,18 +109,19 @@ HRESULT Mivo::GetTypeInfo(UINT index, LCID, ITypeInfo** typeInfo) {
     if (!typeInfo) return E_POINTER;
     *typeInfo = nullptr;
     if (index != 0) return DISP_E_BADINDEX;
-    return typeInfo_.CopyTo(typeInfo);
+    return typeInfos_.dispatchView.CopyTo(typeInfo);
 }
 
 HRESULT Mivo::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
     if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-    return ::DispGetIDsOfNames(typeInfo_.Get(), names, count, ids);
+    return ::DispGetIDsOfNames(typeInfos_.vtableView.Get(), names, count, ids);
 }
 
 HRESULT Mivo::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                      EXCEPINFO* exception, UINT* argError) {
     if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-    return typeInfo_->Invoke(static_cast<IMivo*>(this), id, flags, params, result, exception, argError);
+    return typeInfos_.vtableView->Invoke(static_cast<IMivo*>(this), id, flags, params, result, exception,
+                                          argError);
 }
 
 HRESULT Mivo::InterfaceSupportsErrorInfo(REFIID riid) { return riid == IID_IMivo ? S_OK : S_FALSE; }

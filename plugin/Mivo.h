@@ -51,12 +51,17 @@ public:
     Mivo(const Mivo&) = delete;
     Mivo& operator=(const Mivo&) = delete;
 
+    struct TypeInfos {
+        Microsoft::WRL::ComPtr<ITypeInfo> dispatchView;
+        Microsoft::WRL::ComPtr<ITypeInfo> vtableView;
+    };
+
 private:
-    explicit Mivo(Microsoft::WRL::ComPtr<ITypeInfo> typeInfo) noexcept;
+    explicit Mivo(TypeInfos typeInfos) noexcept;
     ~Mivo() = default;
 
     LONG references_ = 1;
-    Microsoft::WRL::ComPtr<ITypeInfo> typeInfo_;
+    TypeInfos typeInfos_;
     ModuleLock moduleLock_;
 };
 

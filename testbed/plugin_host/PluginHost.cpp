@@ -52,8 +52,9 @@ void Print(const std::wstring& text) {
                                         nullptr, nullptr);
     std::string utf8(static_cast<size_t>(n), '\0');
     ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), n, nullptr, nullptr);
-    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
-    std::fflush(stdout);
+    // Straight to the handle: no text-mode line end conversion.
+    DWORD written = 0;
+    ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
 }
 
 std::wstring Quoted(BSTR text) {
