@@ -32,6 +32,7 @@ RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 ; A file that cannot be written fails the setup instead of being skipped.
 AllowSkipFiles off
+BrandingText "Mivo ${MIVO_VERSION}"
 ShowInstDetails show
 ShowUninstDetails show
 
