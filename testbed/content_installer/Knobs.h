@@ -1,0 +1,18 @@
+#pragma once
+// Test knobs under HKEY_CURRENT_USER\Software\MivoTestbed\ContentInstaller, read at the
+// moment of each call so a test can change them between calls.
+#include <windows.h>
+
+#include <optional>
+
+namespace mivo::testbed {
+
+struct Knobs {
+    bool failInstall = false;          // FailInstall: InstallContent fails with E_FAIL
+    bool failCreate = false;           // FailCreate: creation fails as if not registered
+    std::optional<LONG> eventResult;   // EventResult: the result code the event carries
+};
+
+Knobs ReadKnobs();
+
+}  // namespace mivo::testbed
