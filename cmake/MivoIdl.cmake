@@ -5,11 +5,30 @@ function(mivo_widl out_var idl base)
   if(NOT MIVO_WIDL)
     find_program(MIVO_WIDL NAMES i686-w64-mingw32-widl widl REQUIRED)
   endif()
+  # Debian's MinGW headers carry no .idl files: the standard ones (oaidl.idl...) come with
+  # libwine-dev, and stdole2.tlb for importlib with 32-bit Wine.
+  if(NOT MIVO_WIDL_IDL_DIR)
+    find_path(MIVO_WIDL_IDL_DIR oaidl.idl
+      PATHS /usr/share/mingw-w64/include /usr/include/wine/wine/windows /usr/include/wine/windows
+      NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+  endif()
+  if(NOT MIVO_WIDL_TLB_DIR)
+    find_path(MIVO_WIDL_TLB_DIR stdole2.tlb
+      PATHS /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/wine/i386-windows
+      NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+  endif()
+  set(search_dirs)
+  if(MIVO_WIDL_IDL_DIR)
+    list(APPEND search_dirs -I${MIVO_WIDL_IDL_DIR})
+  endif()
+  if(MIVO_WIDL_TLB_DIR)
+    list(APPEND search_dirs -L${MIVO_WIDL_TLB_DIR})
+  endif()
   get_filename_component(idl_abs ${idl} ABSOLUTE)
   set(out_dir ${CMAKE_CURRENT_BINARY_DIR})
   add_custom_command(
     OUTPUT ${out_dir}/${base}.h ${out_dir}/${base}_i.c ${out_dir}/${base}.tlb
-    COMMAND ${MIVO_WIDL} --win32 -I/usr/share/mingw-w64/include
+    COMMAND ${MIVO_WIDL} --win32 ${search_dirs}
             -h -H ${out_dir}/${base}.h
             -u -U ${out_dir}/${base}_i.c
             -t -T ${out_dir}/${base}.tlb

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(cmake make python3 googletest mingw-w64 g++-mingw-w64-i686 mingw-w64-tools
-          wine wine32 wine64 xvfb xauth x11-utils x11-apps xdotool gcab nsis)
+          wine wine32 wine64 libwine-dev xvfb xauth x11-utils x11-apps xdotool gcab nsis)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

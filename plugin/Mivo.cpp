@@ -1,0 +1,207 @@
+#include "Mivo.h"
+
+#include <new>
+#include <string>
+
+#include "ComBoundary.h"
+#include "MivoLaunch.h"
+#include "NewestContent.h"
+#include "frmAbout.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace mivo::plugin {
+namespace {
+
+struct CommandEntry {
+    const wchar_t* name;
+    const wchar_t* value;
+};
+
+// Published by 1-based index; the value is the command word without its slash.
+const CommandEntry kCommands[] = {
+    {L"Download and install the newest emoticons", L"xnewemoticons"},
+    {L"Download and install the newest display pictures", L"xnewdps"},
+    {L"Open Mivo", L"xopenmivo"},
+};
+
+// Whole-string, case-insensitive, and nothing is ignored or trimmed.
+bool IsCommand(BSTR typed, const wchar_t* command) {
+    const int typedLength = static_cast<int>(::SysStringLen(typed));
+    return ::CompareStringOrdinal(typed ? typed : L"", typedLength, command, -1, TRUE) == CSTR_EQUAL;
+}
+
+// Replaces a by-reference string; the old one is kept when allocation fails.
+void AssignBstr(BSTR* target, const wchar_t* text) {
+    BSTR fresh = ::SysAllocString(text);
+    if (!fresh) throw std::bad_alloc();
+    ::SysFreeString(*target);
+    *target = fresh;
+}
+
+// Both views of the dual interface: the dispatch view is what callers inspect, the vtable
+// view is what ITypeInfo::Invoke needs to reach our methods.
+Mivo::TypeInfos LoadTypeInfos() {
+    ComPtr<ITypeLib> library;
+    // The type library is embedded in the DLL; code linked elsewhere finds the registered one.
+    HRESULT hr = ::LoadTypeLibEx(ThisModulePath().c_str(), REGKIND_NONE, &library);
+    if (FAILED(hr)) hr = ::LoadRegTypeLib(LIBID_MivoPluginMsgPlus, 1, 0, LOCALE_NEUTRAL, &library);
+    ThrowIfFailed(hr, "The type library MivoPluginMsgPlus could not be loaded");
+    ComPtr<ITypeInfo> found;
+    ThrowIfFailed(library->GetTypeInfoOfGuid(IID_IMivo, &found), "The type library lacks the Mivo interface");
+    HREFTYPE otherView = 0;
+    ComPtr<ITypeInfo> other;
+    ThrowIfFailed(found->GetRefTypeOfImplType(static_cast<UINT>(-1), &otherView), "The Mivo interface is not dual");
+    ThrowIfFailed(found->GetRefTypeInfo(otherView, &other), "The Mivo interface is not dual");
+    TYPEATTR* attr = nullptr;
+    ThrowIfFailed(found->GetTypeAttr(&attr), "GetTypeAttr");
+    const bool foundDispatchView = attr->typekind == TKIND_DISPATCH;
+    found->ReleaseTypeAttr(attr);
+    return foundDispatchView ? Mivo::TypeInfos{found, other} : Mivo::TypeInfos{other, found};
+}
+
+void ClearVariant(VARIANT* result) { ::VariantInit(result); }
+
+}  // namespace
+
+HRESULT Mivo::Create(REFIID riid, void** object) noexcept {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    Mivo* mivo = nullptr;
+    const HRESULT hr = ComBoundary(IID_IMivo, [&] { mivo = new Mivo(LoadTypeInfos()); });
+    if (FAILED(hr)) return hr;
+    const HRESULT qi = mivo->QueryInterface(riid, object);
+    mivo->Release();
+    return qi;
+}
+
+Mivo::Mivo(TypeInfos typeInfos) noexcept : typeInfos_(std::move(typeInfos)) {}
+
+HRESULT Mivo::QueryInterface(REFIID riid, void** object) {
+    if (!object) return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IMivo) {
+        *object = static_cast<IMivo*>(this);
+    } else if (riid == IID_ISupportErrorInfo) {
+        *object = static_cast<ISupportErrorInfo*>(this);
+    } else {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
+
+ULONG Mivo::AddRef() { return static_cast<ULONG>(::InterlockedIncrement(&references_)); }
+
+ULONG Mivo::Release() {
+    const LONG left = ::InterlockedDecrement(&references_);
+    if (left == 0) delete this;
+    return static_cast<ULONG>(left);
+}
+
+HRESULT Mivo::GetTypeInfoCount(UINT* count) {
+    if (!count) return E_POINTER;
+    *count = 1;
+    return S_OK;
+}
+
+HRESULT Mivo::GetTypeInfo(UINT index, LCID, ITypeInfo** typeInfo) {
+    if (!typeInfo) return E_POINTER;
+    *typeInfo = nullptr;
+    if (index != 0) return DISP_E_BADINDEX;
+    return typeInfos_.dispatchView.CopyTo(typeInfo);
+}
+
+HRESULT Mivo::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+    if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    return ::DispGetIDsOfNames(typeInfos_.vtableView.Get(), names, count, ids);
+}
+
+HRESULT Mivo::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                     EXCEPINFO* exception, UINT* argError) {
+    if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    return typeInfos_.vtableView->Invoke(static_cast<IMivo*>(this), id, flags, params, result, exception,
+                                          argError);
+}
+
+HRESULT Mivo::InterfaceSupportsErrorInfo(REFIID riid) { return riid == IID_IMivo ? S_OK : S_FALSE; }
+
+HRESULT Mivo::Initialize(long, BSTR, IDispatch*, VARIANT_BOOL* result) {
+    if (!result) return E_POINTER;
+    *result = VARIANT_TRUE;
+    return S_OK;
+}
+
+HRESULT Mivo::Uninitialize(VARIANT* result) {
+    if (!result) return E_POINTER;
+    ClearVariant(result);
+    return S_OK;
+}
+
+HRESULT Mivo::Configure(VARIANT* result) {
+    if (!result) return E_POINTER;
+    ClearVariant(result);
+    return ComBoundary(IID_IMivo, [] {
+        // The window lives on by itself; we keep no reference to it.
+        ::ShowWindow(frmAbout::Load(), SW_SHOWNORMAL);
+    });
+}
+
+HRESULT Mivo::GetPublishInfo(BSTR* sPluginName, long* nCommandCount, long* nTagCount, VARIANT_BOOL* result) {
+    if (!sPluginName || !nCommandCount || !nTagCount || !result) return E_POINTER;
+    return ComBoundary(IID_IMivo, [&] {
+        AssignBstr(sPluginName, L"Mivo Plugin");
+        *nCommandCount = static_cast<long>(sizeof(kCommands) / sizeof(kCommands[0]));
+        *nTagCount = 0;
+        *result = VARIANT_TRUE;
+    });
+}
+
+HRESULT Mivo::GetPublishCommandInfo(long nCommandIdx, BSTR* sName, BSTR* sValue, BSTR*, VARIANT* result) {
+    if (!sName || !sValue || !result) return E_POINTER;
+    ClearVariant(result);
+    if (nCommandIdx < 1 || nCommandIdx > 3) return S_OK;
+    return ComBoundary(IID_IMivo, [&] {
+        const CommandEntry& command = kCommands[nCommandIdx - 1];
+        AssignBstr(sName, command.name);
+        AssignBstr(sValue, command.value);
+    });
+}
+
+HRESULT Mivo::GetPublishTagInfo(long, BSTR*, BSTR*, VARIANT* result) {
+    if (!result) return E_POINTER;
+    ClearVariant(result);
+    return S_OK;
+}
+
+HRESULT Mivo::ParseCommand(BSTR sCommand, BSTR, IDispatch*, BSTR* sResult, VARIANT_BOOL* result) {
+    if (!sResult || !result) return E_POINTER;
+    return ComBoundary(IID_IMivo, [&] {
+        if (IsCommand(sCommand, L"/xnewemoticons")) {
+            installLatestEmo();
+        } else if (IsCommand(sCommand, L"/xnewdps")) {
+            installLatestDisp();
+        } else if (IsCommand(sCommand, L"/xopenmivo")) {
+            openMivo();
+        } else {
+            *result = VARIANT_FALSE;
+            return;
+        }
+        AssignBstr(sResult, L"");
+        *result = VARIANT_TRUE;
+    });
+}
+
+HRESULT Mivo::ParseTag(BSTR, IDispatch*, BSTR*, VARIANT_BOOL* result) {
+    if (!result) return E_POINTER;
+    *result = VARIANT_FALSE;
+    return S_OK;
+}
+
+HRESULT Mivo::ReceiveNotify(BSTR, BSTR, BSTR, IDispatch*, BSTR*, VARIANT_BOOL* result) {
+    if (!result) return E_POINTER;
+    *result = VARIANT_FALSE;
+    return S_OK;
+}
+
+}  // namespace mivo::plugin

@@ -1,0 +1,135 @@
+#include "frmAbout.h"
+
+#include <memory>
+#include <string>
+
+#include "mivo/ComSupport.h"
+#include "mivo/Numbers.h"
+#include "mivo/ScopedHandle.h"
+
+namespace mivo::plugin {
+namespace {
+
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+// Geometry in twips, as the window was designed (left, top, width, height).
+struct TwipsRect {
+    int left, top, width, height;
+};
+constexpr int kClientWidth = 4680;
+constexpr int kClientHeight = 3195;
+constexpr TwipsRect kLabel1{120, 120, 4455, 615};
+constexpr TwipsRect kLabel2{120, 960, 3255, 255};
+constexpr TwipsRect kCommand1{1440, 2640, 1575, 375};
+
+const wchar_t kLabel1Text[] =
+    L"This plugin is a part of Mivo, a free program made for MSN Messenger users. The content is "
+    L"brought to you by the Holmfeld network. Part of Tarrow BVBA (Belgium).";
+const wchar_t kLabel2DesignText[] = L"Mivo Plugin version: ";
+
+class ScreenTwips {
+public:
+    ScreenTwips() {
+        ScopedGetDC screen(nullptr);
+        dpiX_ = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSX) : 96;
+        dpiY_ = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+    }
+    int X(int twips) const { return static_cast<int>(NearestEven(twips * dpiX_ / 1440.0)); }
+    int Y(int twips) const { return static_cast<int>(NearestEven(twips * dpiY_ / 1440.0)); }
+
+private:
+    int dpiX_ = 96;
+    int dpiY_ = 96;
+};
+
+HWND CreateControl(HWND parent, const wchar_t* windowClass, const wchar_t* text, DWORD style, const TwipsRect& r,
+                   int id, const ScreenTwips& twips) {
+    HWND control = ::CreateWindowExW(0, windowClass, text, WS_CHILD | WS_VISIBLE | style, twips.X(r.left),
+                                     twips.Y(r.top), twips.X(r.width), twips.Y(r.height), parent,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ThisModule(), nullptr);
+    if (!control) throw ComError(HRESULT_FROM_WIN32(::GetLastError()), "The About window could not be created");
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    return control;
+}
+
+void RegisterWindowClass(WNDPROC windowProc) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = ThisModule();
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    wc.lpszClassName = frmAbout::ClassName;
+    if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        throw ComError(HRESULT_FROM_WIN32(::GetLastError()), "The About window could not be registered");
+}
+
+}  // namespace
+
+HWND frmAbout::Load() {
+    RegisterWindowClass(&frmAbout::WindowProc);
+    std::unique_ptr<frmAbout> form(new frmAbout());
+    const ScreenTwips twips;
+    RECT frame{0, 0, twips.X(kClientWidth), twips.Y(kClientHeight)};
+    ::AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
+    UniqueWindow window(::CreateWindowExW(0, ClassName, L"About Mivo Plugin", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                                          frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                                          ThisModule(), form.get()));
+    if (!window) throw ComError(HRESULT_FROM_WIN32(::GetLastError()), "The About window could not be created");
+    form->CreateControls();
+    form->Form_Load();
+    form->ownedByWindow_ = true;  // deleted with the window from now on
+    form.release();
+    return window.release();
+}
+
+void frmAbout::UnregisterWindowClass() noexcept { ::UnregisterClassW(ClassName, ThisModule()); }
+
+void frmAbout::CreateControls() {
+    const ScreenTwips twips;
+    CreateControl(hwnd_, L"STATIC", kLabel1Text, SS_LEFT, kLabel1, IDC_Label1, twips);
+    label2_ = CreateControl(hwnd_, L"STATIC", kLabel2DesignText, SS_LEFT, kLabel2, IDC_Label2, twips);
+    command1_ = CreateControl(hwnd_, L"BUTTON", L"Close", BS_PUSHBUTTON | WS_TABSTOP, kCommand1, IDC_Command1, twips);
+}
+
+void frmAbout::Form_Load() {
+    const ModuleVersion version = ReadModuleVersion();
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(label2_)) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(label2_, text.data(), static_cast<int>(text.size()))));
+    text += L" " + std::to_wstring(version.major) + L"." + std::to_wstring(version.minor) + L"." +
+            std::to_wstring(version.revision);
+    ::SetWindowTextW(label2_, text.c_str());
+}
+
+void frmAbout::Command1_Click() { ::DestroyWindow(hwnd_); }
+
+LRESULT CALLBACK frmAbout::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* form = static_cast<frmAbout*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        form->hwnd_ = hwnd;
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<frmAbout*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!form) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    switch (message) {
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDC_Command1 && HIWORD(wParam) == BN_CLICKED) {
+                form->Command1_Click();
+                return 0;
+            }
+            break;
+        case WM_SETFOCUS:
+            if (form->command1_) ::SetFocus(form->command1_);
+            return 0;
+        case WM_NCDESTROY:
+            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            if (form->ownedByWindow_) delete form;
+            else form->hwnd_ = nullptr;
+            break;
+        default:
+            break;
+    }
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace mivo::plugin

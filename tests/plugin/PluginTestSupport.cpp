@@ -1,0 +1,208 @@
+#include "PluginTestSupport.h"
+
+#include <stdexcept>
+
+#include "Mivo.h"
+
+namespace mivo::test {
+
+Microsoft::WRL::ComPtr<IDispatch> CreateRegisteredPlugin() {
+    CLSID clsid;
+    ThrowIfFailed(::CLSIDFromProgID(L"MivoPluginMsgPlus.Mivo", &clsid), "CLSIDFromProgID");
+    Microsoft::WRL::ComPtr<IDispatch> plugin;
+    ThrowIfFailed(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                     reinterpret_cast<void**>(plugin.GetAddressOf())),
+                  "CoCreateInstance");
+    return plugin;
+}
+
+Microsoft::WRL::ComPtr<IDispatch> CreateLinkedPlugin() {
+    Microsoft::WRL::ComPtr<IDispatch> plugin;
+    ThrowIfFailed(mivo::plugin::Mivo::Create(IID_IDispatch, reinterpret_cast<void**>(plugin.GetAddressOf())),
+                  "Mivo::Create");
+    return plugin;
+}
+
+namespace {
+VARIANT Make(VARTYPE type, void* pointer = nullptr) {
+    VARIANT v;
+    ::VariantInit(&v);
+    V_VT(&v) = type;
+    V_BYREF(&v) = pointer;  // also clears a by-value payload
+    return v;
+}
+}  // namespace
+
+Args& Args::Long(long value) {
+    ordered_.push_back(Make(VT_I4));
+    V_I4(&ordered_.back()) = value;
+    return *this;
+}
+
+Args& Args::String(const std::wstring& value) {
+    strings_.emplace_back(value);
+    ordered_.push_back(Make(VT_BSTR, strings_.back().get()));
+    return *this;
+}
+
+Args& Args::Nothing() {
+    ordered_.push_back(Make(VT_DISPATCH));
+    return *this;
+}
+
+Args& Args::StringRef(const std::wstring& initial) {
+    BSTR value = Bstr(initial).release();
+    strings_.emplace_back();
+    BSTR* slot = strings_.back().out();  // the slot the callee may replace, freed with strings_
+    *slot = value;
+    ordered_.push_back(Make(VT_BYREF | VT_BSTR, slot));
+    return *this;
+}
+
+Args& Args::LongRef(long initial) {
+    longs_.push_back(initial);
+    ordered_.push_back(Make(VT_BYREF | VT_I4, &longs_.back()));
+    return *this;
+}
+
+std::wstring Args::StringAt(size_t position) const {
+    const VARIANT& v = ordered_.at(position);
+    BSTR value = V_VT(&v) == (VT_BYREF | VT_BSTR) ? *V_BSTRREF(&v) : V_BSTR(&v);
+    return value ? std::wstring(value, ::SysStringLen(value)) : std::wstring();
+}
+
+long Args::LongAt(size_t position) const {
+    const VARIANT& v = ordered_.at(position);
+    return V_VT(&v) == (VT_BYREF | VT_I4) ? *V_I4REF(&v) : V_I4(&v);
+}
+
+DISPPARAMS Args::Params() {
+    reversed_.assign(ordered_.rbegin(), ordered_.rend());
+    return DISPPARAMS{reversed_.data(), nullptr, static_cast<UINT>(reversed_.size()), 0};
+}
+
+Outcome Call(IDispatch* plugin, const wchar_t* operation, Args& args) {
+    Outcome outcome;
+    LPOLESTR name = const_cast<LPOLESTR>(operation);
+    DISPID id = 0;
+    outcome.hr = plugin->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
+    if (FAILED(outcome.hr)) return outcome;
+    DISPPARAMS params = args.Params();
+    Variant result;
+    EXCEPINFO exception{};
+    UINT argError = 0;
+    outcome.hr = plugin->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result.get(),
+                                &exception, &argError);
+    if (outcome.hr == DISP_E_EXCEPTION) {
+        if (exception.pfnDeferredFillIn) exception.pfnDeferredFillIn(&exception);
+        outcome.scode = exception.scode;
+        if (exception.bstrDescription) outcome.description = exception.bstrDescription;
+        ::SysFreeString(exception.bstrSource);
+        ::SysFreeString(exception.bstrDescription);
+        ::SysFreeString(exception.bstrHelpFile);
+    }
+    outcome.resultType = V_VT(result.get());
+    outcome.boolResult = V_VT(result.get()) == VT_BOOL && V_BOOL(result.get()) != VARIANT_FALSE;
+    return outcome;
+}
+
+namespace {
+constexpr wchar_t kKeyPath[] = L"Software\\Tarrow\\Mivo";
+constexpr wchar_t kValueName[] = L"InstallPath";
+
+HKEY CreateKey() {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        throw std::runtime_error("cannot create the install path key");
+    return key;
+}
+}  // namespace
+
+InstallPathKey::InstallPathKey() {
+    HKEY key = nullptr;
+    existed_ = ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKeyPath, 0, KEY_READ, &key) == ERROR_SUCCESS;
+    if (!existed_) return;
+    DWORD size = 0;
+    hadValue_ = ::RegQueryValueExW(key, kValueName, nullptr, &type_, nullptr, &size) == ERROR_SUCCESS;
+    data_.resize(size);
+    if (hadValue_ && size) ::RegQueryValueExW(key, kValueName, nullptr, &type_, data_.data(), &size);
+    ::RegCloseKey(key);
+}
+
+InstallPathKey::~InstallPathKey() {
+    if (!existed_) {
+        RemoveKey();
+    } else if (!hadValue_) {
+        RemoveValue();
+    } else {
+        SetRaw(type_, data_.data(), static_cast<DWORD>(data_.size()));
+    }
+}
+
+void InstallPathKey::RemoveKey() { ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kKeyPath); }
+
+void InstallPathKey::RemoveValue() {
+    HKEY key = CreateKey();
+    ::RegDeleteValueW(key, kValueName);
+    ::RegCloseKey(key);
+}
+
+void InstallPathKey::SetText(const std::wstring& folder) {
+    SetRaw(REG_SZ, folder.c_str(), static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+}
+
+void InstallPathKey::SetRaw(DWORD type, const void* data, DWORD bytes) {
+    HKEY key = CreateKey();
+    ::RegSetValueExW(key, kValueName, 0, type, static_cast<const BYTE*>(data), bytes);
+    ::RegCloseKey(key);
+}
+
+ProgramRun RunProgram(const std::wstring& commandLine, DWORD timeoutMs) {
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0)) throw std::runtime_error("CreatePipe");
+    ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION started{};
+    std::wstring line = commandLine;
+    const BOOL ok = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                                     &started);
+    ::CloseHandle(writeEnd);
+    if (!ok) {
+        ::CloseHandle(readEnd);
+        throw std::runtime_error("cannot start the program");
+    }
+    ProgramRun run;
+    char buffer[4096];
+    DWORD got = 0;
+    while (::ReadFile(readEnd, buffer, sizeof(buffer), &got, nullptr) && got) run.output.append(buffer, got);
+    ::CloseHandle(readEnd);
+    ::WaitForSingleObject(started.hProcess, timeoutMs);
+    ::GetExitCodeProcess(started.hProcess, &run.exitCode);
+    ::CloseHandle(started.hProcess);
+    ::CloseHandle(started.hThread);
+    return run;
+}
+
+std::wstring WindowsPath(const std::string& unixPath) {
+    std::wstring out = L"Z:";
+    for (char c : unixPath) out += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    return out;
+}
+
+std::wstring RegisteredPluginPath() {
+    wchar_t path[MAX_PATH] = {};
+    LONG size = sizeof(path);
+    ::RegQueryValueW(HKEY_CLASSES_ROOT, L"CLSID\\{070204D3-DF6D-47DD-BFA1-6B64FB01F4D8}\\InprocServer32", path,
+                     &size);
+    return path;
+}
+
+}  // namespace mivo::test
