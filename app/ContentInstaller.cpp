@@ -125,8 +125,9 @@ void ContentInstallerEvents::Connect(IUnknown* installer, std::function<void(lon
     ComPtr<IConnectionPoint> point;
     ThrowIfFailed(container->FindConnectionPoint(sourceIid, point.GetAddressOf()), "no connection point");
 
+    // Takes over the new object's first reference (no AddRef: Attach differs between WRL builds).
     ComPtr<IUnknown> sink;
-    sink.Attach(static_cast<IDispatch*>(new EventSink(source, sourceIid, std::move(onContentInstalled))));
+    *sink.ReleaseAndGetAddressOf() = static_cast<IDispatch*>(new EventSink(source, sourceIid, std::move(onContentInstalled)));
     DWORD cookie = 0;
     ThrowIfFailed(point->Advise(sink.Get(), &cookie), "the installer refused the event connection");
     point_ = point;

@@ -3,11 +3,8 @@
 
 #include "GridGeometry.h"
 #include "ThumbnailCache.h"
-#if __has_include("cBitmap.h")  // TEMP until the imaging layer lands
 #include "cBitmap.h"
 #include "cGraphics.h"
-#define MIVO_HAVE_IMAGING 1
-#endif
 #include "xmlRequests.h"
 #include "mivo/ScopedHandle.h"
 
@@ -60,7 +57,6 @@ void Form1::ThumbnailPass(ItemKind kind, const std::wstring& key) {
     if (listItems.Count() == 0) return;
     const mivo::GridGeometry& g = mivo::GeometryOf(kind);
     auto paint = [&] {
-#ifdef MIVO_HAVE_IMAGING
         cBitmap bitmap;
         bitmap.gdip = gdip;
         cGraphics graphics;
@@ -82,10 +78,6 @@ void Form1::ThumbnailPass(ItemKind kind, const std::wstring& key) {
         }
         graphics.ReleaseDC();
         graphics.Dispose();
-#else
-        (void)g;
-        if (!key.empty()) (void)listItems.Item(key);
-#endif
     };
     if (!key.empty()) {
         // One cell, called from the thumbnail pass: a key no longer listed, or any other

@@ -38,7 +38,11 @@ std::wstring ProgramFolder() {
 void DownloadIntoCache(const std::wstring& url, const std::wstring& folder, const std::wstring& path) {
     wchar_t temp[MAX_PATH];
     if (!::GetTempFileNameW(folder.c_str(), L"dl", 0, temp)) return;
-    if (downloadFile(url, temp) && ::MoveFileExW(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING)) return;
+    // An empty answer (a connection closed before any byte) is no thumbnail either.
+    WIN32_FILE_ATTRIBUTE_DATA info{};
+    const bool received = downloadFile(url, temp) && ::GetFileAttributesExW(temp, GetFileExInfoStandard, &info) &&
+                          (info.nFileSizeLow != 0 || info.nFileSizeHigh != 0);
+    if (received && ::MoveFileExW(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING)) return;
     ::DeleteFileW(temp);
 }
 

@@ -2,16 +2,25 @@
 
 #include <wrl/client.h>
 
+#include <string>
+
+#include "mivo/Text.h"
+
 namespace mivo::plugin {
 
-void SetComErrorInfo(REFIID iid, const std::wstring& description) noexcept {
-    Microsoft::WRL::ComPtr<ICreateErrorInfo> create;
-    if (FAILED(::CreateErrorInfo(&create))) return;
-    create->SetGUID(iid);
-    create->SetSource(const_cast<LPOLESTR>(L"MivoPluginMsgPlus.Mivo"));
-    create->SetDescription(const_cast<LPOLESTR>(description.c_str()));
-    Microsoft::WRL::ComPtr<IErrorInfo> info;
-    if (SUCCEEDED(create.As(&info))) ::SetErrorInfo(0, info.Get());
+void SetComErrorInfo(REFIID iid, const char* description) noexcept {
+    try {
+        const std::wstring text = FromAnsi(description ? description : "");
+        Microsoft::WRL::ComPtr<ICreateErrorInfo> create;
+        if (FAILED(::CreateErrorInfo(&create))) return;
+        create->SetGUID(iid);
+        create->SetSource(const_cast<LPOLESTR>(L"MivoPluginMsgPlus.Mivo"));
+        create->SetDescription(const_cast<LPOLESTR>(text.c_str()));
+        Microsoft::WRL::ComPtr<IErrorInfo> info;
+        if (SUCCEEDED(create.As(&info))) ::SetErrorInfo(0, info.Get());
+    } catch (...) {
+        // Out of memory: the caller still gets the HRESULT.
+    }
 }
 
 }  // namespace mivo::plugin

@@ -6,14 +6,13 @@
 
 #include <exception>
 #include <new>
-#include <string>
 
 #include "mivo/ComSupport.h"
 
 namespace mivo::plugin {
 
 // Sets the thread's error information (source, description, interface) for the caller.
-void SetComErrorInfo(REFIID iid, const std::wstring& description) noexcept;
+void SetComErrorInfo(REFIID iid, const char* description) noexcept;
 
 // Runs `body`; a failure sets the error information and returns its HRESULT.
 template <typename Body>
@@ -22,16 +21,16 @@ HRESULT ComBoundary(REFIID iid, Body&& body) noexcept {
         body();
         return S_OK;
     } catch (const ComError& e) {
-        SetComErrorInfo(iid, std::wstring(e.what(), e.what() + std::char_traits<char>::length(e.what())));
+        SetComErrorInfo(iid, e.what());
         return e.hr();
     } catch (const std::bad_alloc&) {
-        SetComErrorInfo(iid, L"Out of memory");
+        SetComErrorInfo(iid, "Out of memory");
         return E_OUTOFMEMORY;
     } catch (const std::exception& e) {
-        SetComErrorInfo(iid, std::wstring(e.what(), e.what() + std::char_traits<char>::length(e.what())));
+        SetComErrorInfo(iid, e.what());
         return E_FAIL;
     } catch (...) {
-        SetComErrorInfo(iid, L"Unexpected failure");
+        SetComErrorInfo(iid, "Unexpected failure");
         return E_UNEXPECTED;
     }
 }

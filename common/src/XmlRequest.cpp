@@ -66,6 +66,12 @@ ComPtr<IXMLDOMNodeList> SelectNodesFromText(const std::wstring& text, const wcha
     Bstr btext(text);
     VARIANT_BOOL loaded = VARIANT_FALSE;
     doc->loadXML(btext.get(), &loaded);  // a failed parse leaves an empty document
+    // Not every parser honours ProhibitDTD: a document that brought a DTD is not read at all.
+    ComPtr<IXMLDOMDocumentType> doctype;
+    if (SUCCEEDED(doc->get_doctype(doctype.GetAddressOf())) && doctype) {
+        Bstr empty(L"");
+        doc->loadXML(empty.get(), &loaded);
+    }
     Bstr bpath(path);
     ComPtr<IXMLDOMNodeList> nodes;
     ThrowIfFailed(doc->selectNodes(bpath.get(), nodes.GetAddressOf()), "selectNodes failed");

@@ -99,35 +99,26 @@ TEST(PluginInterface, PublishesItsNameAndThreeCommands) {
 
 TEST(PluginInterface, LifecycleTagsAndNotificationsAnswerWithoutTouchingAnything) {
     auto plugin = CreateRegisteredPlugin();
-    Args init;
-    init.Long(0).String(L"").Nothing();
-    Outcome got = Call(plugin.Get(), L"Initialize", init);
-    EXPECT_EQ(got.hr, S_OK);
-    EXPECT_TRUE(got.boolResult);
-    Args init2;
-    init2.Long(-1).String(L"someone@example.com").Nothing();
-    EXPECT_TRUE(Call(plugin.Get(), L"Initialize", init2).boolResult);
-
+    for (const wchar_t* email : {L"", L"someone@example.com"}) {
+        Args init;
+        init.Long(-1).String(email).Nothing();
+        EXPECT_TRUE(Call(plugin.Get(), L"Initialize", init).boolResult);
+    }
     Args tag;
     tag.String(L"(!tag)").Nothing().StringRef(L"untouched");
-    got = Call(plugin.Get(), L"ParseTag", tag);
-    EXPECT_EQ(got.hr, S_OK);
-    EXPECT_EQ(got.resultType, VT_BOOL);
-    EXPECT_FALSE(got.boolResult);
+    Outcome got = Call(plugin.Get(), L"ParseTag", tag);
+    EXPECT_TRUE(got.hr == S_OK && got.resultType == VT_BOOL && !got.boolResult);
     EXPECT_EQ(tag.StringAt(2), L"untouched");
 
     Args notify;
     notify.String(L"MSG").String(L"hello").String(L"friend").Nothing().StringRef(L"untouched");
     got = Call(plugin.Get(), L"ReceiveNotify", notify);
-    EXPECT_EQ(got.hr, S_OK);
-    EXPECT_EQ(got.resultType, VT_BOOL);
-    EXPECT_FALSE(got.boolResult);
+    EXPECT_TRUE(got.hr == S_OK && got.resultType == VT_BOOL && !got.boolResult);
     EXPECT_EQ(notify.StringAt(4), L"untouched");
 
     Args none;
     got = Call(plugin.Get(), L"Uninitialize", none);
-    EXPECT_EQ(got.hr, S_OK);
-    EXPECT_EQ(got.resultType, VT_EMPTY);
+    EXPECT_TRUE(got.hr == S_OK && got.resultType == VT_EMPTY);
 }
 
 TEST(PluginInterface, OnlyTheExactCommandWordsAreRecognised) {

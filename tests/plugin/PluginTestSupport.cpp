@@ -23,53 +23,45 @@ Microsoft::WRL::ComPtr<IDispatch> CreateLinkedPlugin() {
     return plugin;
 }
 
-Args& Args::Long(long value) {
+namespace {
+VARIANT Make(VARTYPE type, void* pointer = nullptr) {
     VARIANT v;
     ::VariantInit(&v);
-    V_VT(&v) = VT_I4;
-    V_I4(&v) = value;
-    ordered_.push_back(v);
+    V_VT(&v) = type;
+    V_BYREF(&v) = pointer;  // also clears a by-value payload
+    return v;
+}
+}  // namespace
+
+Args& Args::Long(long value) {
+    ordered_.push_back(Make(VT_I4));
+    V_I4(&ordered_.back()) = value;
     return *this;
 }
 
 Args& Args::String(const std::wstring& value) {
     strings_.emplace_back(value);
-    VARIANT v;
-    ::VariantInit(&v);
-    V_VT(&v) = VT_BSTR;
-    V_BSTR(&v) = strings_.back().get();
-    ordered_.push_back(v);
+    ordered_.push_back(Make(VT_BSTR, strings_.back().get()));
     return *this;
 }
 
 Args& Args::Nothing() {
-    VARIANT v;
-    ::VariantInit(&v);
-    V_VT(&v) = VT_DISPATCH;
-    V_DISPATCH(&v) = nullptr;
-    ordered_.push_back(v);
+    ordered_.push_back(Make(VT_DISPATCH));
     return *this;
 }
 
 Args& Args::StringRef(const std::wstring& initial) {
-    strings_.emplace_back(initial);
-    VARIANT v;
-    ::VariantInit(&v);
-    V_VT(&v) = VT_BYREF | VT_BSTR;
-    BSTR value = strings_.back().release();
-    V_BSTRREF(&v) = strings_.back().out();  // the slot the callee may replace
-    *V_BSTRREF(&v) = value;
-    ordered_.push_back(v);
+    BSTR value = Bstr(initial).release();
+    strings_.emplace_back();
+    BSTR* slot = strings_.back().out();  // the slot the callee may replace, freed with strings_
+    *slot = value;
+    ordered_.push_back(Make(VT_BYREF | VT_BSTR, slot));
     return *this;
 }
 
 Args& Args::LongRef(long initial) {
     longs_.push_back(initial);
-    VARIANT v;
-    ::VariantInit(&v);
-    V_VT(&v) = VT_BYREF | VT_I4;
-    V_I4REF(&v) = &longs_.back();
-    ordered_.push_back(v);
+    ordered_.push_back(Make(VT_BYREF | VT_I4, &longs_.back()));
     return *this;
 }
 
