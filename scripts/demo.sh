@@ -3,7 +3,7 @@
 # under Wine, in a prefix with the content installer stand-in registered. Without a
 # display it runs inside Xvfb, clicks a category and saves a screenshot (path printed).
 #   MIVO_DEMO_PORT   port of the demo server (default 18080)
-#   MIVO_DEMO_SECONDS  how long a headless demo runs before its screenshot (default 20)
+#   MIVO_DEMO_SECONDS  how long a headless demo waits for thumbnails before each screenshot (default 15)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${MIVO_DEMO_BUILD_DIR:-$root/build/demo}
@@ -44,15 +44,27 @@ run_demo() {
     done
     if [ -n "$win" ]; then
       eval "$(xdotool getwindowgeometry --shell "$win")"
-      # First entry of the category list: tab (8,8) + frame (8,32) + list (8,16) + a few pixels.
-      xdotool mousemove --sync $((X + 32)) $((Y + 62)) click 1 || true
-      sleep "${MIVO_DEMO_SECONDS:-20}"
-      # Select the first thumbnail cell.
-      xdotool mousemove --sync $((X + 16 + 120 + 40)) $((Y + 56 + 40)) click 1 || true
+      # The client area starts below the caption and the menu bar.
+      local cx=$((X + 3)) cy=$((Y + 42))
+      click() { xdotool mousemove --sync $((cx + $1)) $((cy + $2)) click 1 || true; }
+      click 28 62                        # first display picture category
+      sleep "${MIVO_DEMO_SECONDS:-15}"   # captions at once, thumbnails one by one
+      click 194 101                      # select the first picture
       sleep 2
+      xwd -root -silent > "$build/mivo-demo.xwd"
+      python3 "$root/scripts/xwd2png.py" "$build/mivo-demo.xwd" "$shot"
+      click 136 18                       # the "Emoticons" tab
+      click 28 62                        # first emoticon category
+      sleep "${MIVO_DEMO_SECONDS:-15}"
+      click 194 83                       # select the first emoticon
+      sleep 2
+      xwd -root -silent > "$build/mivo-demo.xwd"
+      python3 "$root/scripts/xwd2png.py" "$build/mivo-demo.xwd" "${shot%.png}-emoticons.png"
+      echo "Screenshot: ${shot%.png}-emoticons.png"
+    else
+      xwd -root -silent > "$build/mivo-demo.xwd"
+      python3 "$root/scripts/xwd2png.py" "$build/mivo-demo.xwd" "$shot"
     fi
-    xwd -root -silent > "$build/mivo-demo.xwd"
-    python3 "$root/scripts/xwd2png.py" "$build/mivo-demo.xwd" "$shot"
     kill $pid 2>/dev/null || true
     wineserver -k || true
     echo "Screenshot: $shot"
@@ -62,10 +74,13 @@ run_demo() {
   fi
 }
 
-if [ -n "${DISPLAY:-}" ] && [ "${1:-}" != --headless ]; then
+if [ "${1:-}" = --headless ]; then
+  run_demo headless
+elif [ -n "${DISPLAY:-}" ]; then
   run_demo
 else
-  export -f run_demo
-  export root build port shot app installer_dll
-  xvfb-run -a -s "-screen 0 800x600x24" bash -c 'run_demo headless'
+  # No display: run the whole demo again inside Xvfb (the build is already up to date).
+  trap - EXIT
+  "$build/testing/content-server.sh" stop
+  exec xvfb-run -a -s "-screen 0 800x600x24" bash "$0" --headless
 fi
