@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "ContentInstaller.h"
+#include "mivo/ContentInstaller.h"
 #include "PictureBox.h"
 #include "ScrollBar.h"
 #include "cGDIP.h"

@@ -36,7 +36,7 @@ ComPtr<IXMLHTTPRequest> CreateXmlHttp() {
     ComPtr<IXMLHTTPRequest> request;
     ThrowIfFailed(::CoCreateInstance(kXmlHttp40, nullptr, CLSCTX_INPROC_SERVER, kIXMLHTTPRequest,
                                      reinterpret_cast<void**>(request.GetAddressOf())),
-                  "XMLHTTP 4.0 cannot be created");
+                  "Microsoft XML 4.0 (XMLHTTP) could not be created");
     return request;
 }
 
@@ -47,10 +47,10 @@ std::wstring PostForText(IXMLHTTPRequest* request, const std::wstring& url) {
     VariantInit(&async);
     async.vt = VT_BOOL;
     async.boolVal = VARIANT_FALSE;
-    ThrowIfFailed(request->open(method.get(), burl.get(), async, Missing(), Missing()), "request open failed");
-    ThrowIfFailed(request->send(Missing()), "request send failed");
+    ThrowIfFailed(request->open(method.get(), burl.get(), async, Missing(), Missing()), "The request to the content server could not be opened");
+    ThrowIfFailed(request->send(Missing()), "The content server could not be reached");
     Bstr text;
-    ThrowIfFailed(request->get_responseText(text.out()), "answer text not available");
+    ThrowIfFailed(request->get_responseText(text.out()), "The answer of the content server could not be read");
     return text.str();
 }
 
@@ -58,7 +58,7 @@ ComPtr<IXMLDOMNodeList> SelectNodesFromText(const std::wstring& text, const wcha
     ComPtr<IXMLDOMDocument2> doc;
     ThrowIfFailed(::CoCreateInstance(kDomDocument40, nullptr, CLSCTX_INPROC_SERVER, kIXMLDOMDocument2,
                                      reinterpret_cast<void**>(doc.GetAddressOf())),
-                  "DOMDocument 4.0 cannot be created");
+                  "Microsoft XML 4.0 (DOMDocument) could not be created");
     doc->put_async(VARIANT_FALSE);
     doc->put_validateOnParse(VARIANT_FALSE);
     doc->put_resolveExternals(VARIANT_FALSE);

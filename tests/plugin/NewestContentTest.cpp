@@ -6,7 +6,7 @@
 
 #include "InstallerTestbed.h"
 #include "NewestContent.h"
-#include "PluginConfig.h"
+#include "mivo/BuildConfig.h"
 #include "PluginTestSupport.h"
 #include "TestServer.h"
 #include "TestSupport.h"
@@ -14,7 +14,7 @@
 namespace mivo::test {
 namespace {
 
-const std::wstring kBase = mivo::plugin::ContentBaseUrl;
+const std::wstring kBase = mivo::ContentBaseUrl;
 
 const char kDisplays[] =
     "<?xml version=\"1.0\"?>\n<displaypictures>\n"

@@ -1,4 +1,4 @@
-#include "ContentInstaller.h"
+#include "mivo/ContentInstaller.h"
 
 #include <atomic>
 
@@ -18,16 +18,16 @@ const IID IID_IMessengerContentInstaller = {
 
 ComPtr<IMessengerContentInstaller> CreateContentInstaller() {
     ComPtr<IMessengerContentInstaller> installer;
-    ThrowIfFailed(::CoCreateInstance(CLSID_MessengerContentInstaller, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+    ThrowIfFailed(::CoCreateInstance(CLSID_MessengerContentInstaller, nullptr, CLSCTX_SERVER,
                                      IID_IMessengerContentInstaller,
                                      reinterpret_cast<void**>(installer.GetAddressOf())),
-                  "the content installer cannot be created");
+                  "The content installer of MSN Messenger could not be created");
     return installer;
 }
 
 void Install(IMessengerContentInstaller* installer, const std::wstring& packageUrl) {
     Bstr url(packageUrl);
-    ThrowIfFailed(installer->InstallContent(url.get()), "the content installer refused the package");
+    ThrowIfFailed(installer->InstallContent(url.get()), "The content installer refused the package");
 }
 
 namespace {
