@@ -113,6 +113,7 @@ private:
     void CreateControls();
     void ShowTab(int index);
     void End();  // leaves without any unload step
+    void CategoryClick(mivo::ItemKind kind);
     void ReportCategoryLoadFailure();
     void installDispOnDblClick(const std::wstring& id);
     void installEmoOnDblClick(const std::wstring& id);

@@ -61,29 +61,29 @@ void Form1::ReportCategoryLoadFailure() {
                          L"Mivo", MB_OK | MB_ICONEXCLAMATION);
 }
 
-void Form1::lstDispCats_Click() {
-    const LRESULT index = ::SendMessageW(lstDispCats, LB_GETCURSEL, 0, 0);
+void Form1::lstDispCats_Click() { CategoryClick(mivo::ItemKind::Display); }
+void Form1::lstEmoCats_Click() { CategoryClick(mivo::ItemKind::Emoticon); }
+
+void Form1::CategoryClick(mivo::ItemKind kind) {
+    const bool display = kind == mivo::ItemKind::Display;
+    HWND list = display ? lstDispCats : lstEmoCats;
+    const LRESULT index = ::SendMessageW(list, LB_GETCURSEL, 0, 0);
     if (index < 0) return;
     // A failed load leaves the list and the grid as they were; the user is told once.
     try {
-        const auto id = mivo::CheckedInt16(static_cast<long>(::SendMessageW(lstDispCats, LB_GETITEMDATA, index, 0)));
-        loadDispItems(id);
+        const auto id = mivo::CheckedInt16(static_cast<long>(::SendMessageW(list, LB_GETITEMDATA, index, 0)));
+        if (display) {
+            loadDispItems(id);
+        } else {
+            loadEmoItems(id);
+        }
     } catch (const std::exception&) {
         ReportCategoryLoadFailure();
         return;
     }
-    fetchDispThumbs();
-}
-
-void Form1::lstEmoCats_Click() {
-    const LRESULT index = ::SendMessageW(lstEmoCats, LB_GETCURSEL, 0, 0);
-    if (index < 0) return;
-    try {
-        const auto id = mivo::CheckedInt16(static_cast<long>(::SendMessageW(lstEmoCats, LB_GETITEMDATA, index, 0)));
-        loadEmoItems(id);
-    } catch (const std::exception&) {
-        ReportCategoryLoadFailure();
-        return;
+    if (display) {
+        fetchDispThumbs();
+    } else {
+        fetchEmoThumbs();
     }
-    fetchEmoThumbs();
 }

@@ -71,6 +71,23 @@ void AppTest::ClickListEntry(HWND list, int index) {
     PumpMessages();
 }
 
+void AppTest::ClickGrid(mivo::ItemKind kind, int x, int y, bool right) {
+    HWND box = form->GridOf(kind).picture.hWnd();
+    const LPARAM at = MAKELPARAM(x, y);
+    ::SendMessageW(box, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON, at);
+    ::SendMessageW(box, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, at);
+}
+
+// Win32 reports a double click as down, up, double click, up.
+void AppTest::DoubleClickGrid(mivo::ItemKind kind, int x, int y) {
+    HWND box = form->GridOf(kind).picture.hWnd();
+    const LPARAM at = MAKELPARAM(x, y);
+    ::SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageW(box, WM_LBUTTONUP, 0, at);
+    ::SendMessageW(box, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    ::SendMessageW(box, WM_LBUTTONUP, 0, at);
+}
+
 void AppTest::ClickTab(int index) {
     RECT rc{};
     TabCtrl_GetItemRect(form->SSTab1, index, &rc);

@@ -35,6 +35,9 @@ protected:
     bool StartForm();
     // Clicks entry `index` of a category list with the mouse, as a user does.
     void ClickListEntry(HWND list, int index);
+    // A button press and release, and a double click, at a pixel of a grid's picture box.
+    void ClickGrid(mivo::ItemKind kind, int x, int y, bool right = false);
+    void DoubleClickGrid(mivo::ItemKind kind, int x, int y);
     // Selects the tab with the mouse.
     void ClickTab(int index);
     // The server answers category `categoryId` of that kind with `document`.

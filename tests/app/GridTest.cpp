@@ -50,21 +50,7 @@ TEST(GridGeometry, HitBoxesAreStrictAndOverlapOnlyForDisplayPictures) {
 
 class GridTest : public AppTest {
 protected:
-    // A button press and release at a pixel of the grid's picture box.
-    void Click(ItemKind kind, int x, int y, bool right = false) {
-        HWND box = form->GridOf(kind).picture.hWnd();
-        const LPARAM at = MAKELPARAM(x, y);
-        ::SendMessageW(box, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON, at);
-        ::SendMessageW(box, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, at);
-    }
-    void DoubleClick(ItemKind kind, int x, int y) {
-        HWND box = form->GridOf(kind).picture.hWnd();
-        const LPARAM at = MAKELPARAM(x, y);
-        ::SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        ::SendMessageW(box, WM_LBUTTONUP, 0, at);
-        ::SendMessageW(box, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-        ::SendMessageW(box, WM_LBUTTONUP, 0, at);
-    }
+    void Click(ItemKind kind, int x, int y, bool right = false) { ClickGrid(kind, x, y, right); }
     // 1-based positions of the selected records.
     std::vector<long> Selected() {
         std::vector<long> out;

@@ -17,19 +17,10 @@ protected:
         ::SendMessageW(kind == ItemKind::Display ? form->cmdAddDisp : form->cmdAddEmoticon, BM_CLICK, 0, 0);
         PumpMessages(100);  // the completion event is posted: let it arrive
     }
-    void Click(ItemKind kind, int x, int y) {
-        HWND box = form->GridOf(kind).picture.hWnd();
-        ::SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-        ::SendMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-    }
+    void Click(ItemKind kind, int x, int y) { ClickGrid(kind, x, y); }
     void DoubleClick(ItemKind kind, int x, int y) {
-        HWND box = form->GridOf(kind).picture.hWnd();
-        const LPARAM at = MAKELPARAM(x, y);
-        ::SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        ::SendMessageW(box, WM_LBUTTONUP, 0, at);
-        ::SendMessageW(box, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-        ::SendMessageW(box, WM_LBUTTONUP, 0, at);
-        PumpMessages(100);
+        DoubleClickGrid(kind, x, y);
+        PumpMessages(100);  // the completion event is posted: let it arrive
     }
     size_t InstalledMessages() const {
         size_t n = 0;
