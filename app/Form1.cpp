@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <exception>
+
 #include "ControlIds.h"
 #include "Resources.h"
 #include "Twips.h"
@@ -249,7 +251,13 @@ void Form1::End() {
 LRESULT CALLBACK Form1::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<Form1*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-    return self->Handle(msg, wParam, lParam);
+    // No exception may cross the system's frames: a handler that failed ends here and the
+    // window goes on.
+    try {
+        return self->Handle(msg, wParam, lParam);
+    } catch (const std::exception&) {
+        return 0;
+    }
 }
 
 LRESULT Form1::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <exception>
+
 #include "mivo/ScopedHandle.h"
 
 namespace mivo {
@@ -95,7 +97,12 @@ int PictureBox::TopPixels() const {
 LRESULT CALLBACK PictureBox::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<PictureBox*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-    return self->Handle(msg, wParam, lParam);
+    // No exception may cross the system's frames: a handler that failed ends here.
+    try {
+        return self->Handle(msg, wParam, lParam);
+    } catch (const std::exception&) {
+        return 0;
+    }
 }
 
 void PictureBox::Mouse(bool down, int button, WPARAM wParam, LPARAM lParam) {
@@ -139,7 +146,11 @@ LRESULT PictureBox::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
                 ScopedSelectObject select(mem.get(), picture_);
                 ::BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, mem.get(), 0, 0, SRCCOPY);
             }
-            if (events.Paint) events.Paint();
+            // The paint ends properly even when drawing failed; the next paint draws again.
+            try {
+                if (events.Paint) events.Paint();
+            } catch (const std::exception&) {
+            }
             ::EndPaint(hwnd_, &ps);
             return 0;
         }

@@ -34,7 +34,8 @@ save_display() { # <drawn 96x96 image> <output>
 
 # Emoticons keep transparency where the format has it. GIF only has on/off
 # transparency, so half-covered edge pixels are blended onto white (the
-# usual chat window background) instead of turning dark and jagged. JPEG has
+# usual chat window background) instead of turning dark and jagged, and the
+# transparent pixels themselves are white for viewers that ignore it. JPEG has
 # none, so it is flattened onto white.
 save_emoticon() { # <drawn 96x96 image with alpha> <size> <output>
   case "$3" in
@@ -44,7 +45,7 @@ save_emoticon() { # <drawn 96x96 image with alpha> <size> <output>
              \( +clone -alpha extract -threshold 45% \) \
              \( -clone 0 -background white -alpha remove \) \
              -delete 0 +swap -alpha off -compose copy_opacity -composite \
-             -strip "$3" ;;
+             -transparent-color white -strip "$3" ;;
     *.jpg) convert "$1" -resize "$2x$2" -background white -alpha remove \
              -strip -quality 92 "$3" ;;
   esac
