@@ -205,18 +205,5 @@ TEST_F(GridTest, ARepaintAfterTheGridIsUncoveredDrawsTheSamePixels) {
     EXPECT_EQ(snapshot(), before);
 }
 
-TEST_F(GridTest, RepeatedSelectionAndRepaintKeepGuiObjectCountsFlat) {
-    ASSERT_TRUE(StartForm());
-    LoadCategory(ItemKind::Display, 1, DisplayList(NumberedItems(6)));
-    Click(ItemKind::Display, 30, 30);
-    PumpMessages(20);
-    const GuiCounts before = CurrentGuiCounts();
-    for (int i = 0; i < 100; ++i) Click(ItemKind::Display, i % 2 ? 30 : 130, 30 + 90 * (i % 3));
-    PumpMessages(20);
-    const GuiCounts after = CurrentGuiCounts();
-    EXPECT_LE(after.gdi, before.gdi + 2);
-    EXPECT_LE(after.user, before.user + 2);
-}
-
 }  // namespace
 }  // namespace mivo::test

@@ -73,28 +73,6 @@ long FieldNumber(const std::string& obj, const std::string& name) {
     return std::stol(obj.substr(obj.find(':', at) + 1));
 }
 
-std::string FieldObject(const std::string& obj, const std::string& name) {
-    size_t at = obj.find("\"" + name + "\"");
-    if (at == std::string::npos) return {};
-    size_t open = obj.find('{', at);
-    int depth = 0;
-    bool inString = false;
-    for (size_t i = open; i < obj.size(); ++i) {
-        char c = obj[i];
-        if (inString) {
-            if (c == '\\') ++i;
-            else if (c == '"') inString = false;
-        } else if (c == '"') {
-            inString = true;
-        } else if (c == '{') {
-            ++depth;
-        } else if (c == '}' && --depth == 0) {
-            return obj.substr(open, i - open + 1);
-        }
-    }
-    return {};
-}
-
 // Splits a JSON array of flat-ish objects into the objects' texts.
 std::vector<std::string> SplitObjects(const std::string& array) {
     std::vector<std::string> out;
@@ -208,7 +186,6 @@ std::vector<LoggedRequest> TestServer::Log() {
         LoggedRequest r;
         r.method = FieldString(obj, "method");
         r.path = FieldString(obj, "path");
-        r.headersJson = FieldObject(obj, "headers");
         r.bodyLength = FieldNumber(obj, "body_length");
         out.push_back(r);
     }
@@ -227,10 +204,6 @@ void TestServer::OverrideBinary(const std::string& path, int status, const std::
     Control("POST", "/override",
             "{\"path\":\"" + JsonEscape(path) + "\",\"status\":" + std::to_string(status) + ",\"body_b64\":\"" +
                 Base64(bytes) + "\",\"content_type\":\"" + JsonEscape(contentType) + "\"}");
-}
-
-void TestServer::Delay(const std::string& path, double seconds) {
-    Control("POST", "/delay", "{\"path\":\"" + JsonEscape(path) + "\",\"seconds\":" + std::to_string(seconds) + "}");
 }
 
 void TestServer::Stop() { Control("POST", "/stop"); }

@@ -1,6 +1,6 @@
 #pragma once
-// Client of the testbed content server's control port: request log, canned answers,
-// delays, and taking the content port down and up.
+// Client of the testbed content server's control port: request log, canned answers, and
+// taking the content port down and up.
 #include <string>
 #include <vector>
 
@@ -8,8 +8,7 @@ namespace mivo::test {
 
 struct LoggedRequest {
     std::string method;
-    std::string path;         // path with query, exactly as received
-    std::string headersJson;  // the headers object as the server printed it
+    std::string path;  // path with query, exactly as received
     long bodyLength = -1;
 };
 
@@ -25,7 +24,6 @@ public:
                   const std::string& contentType = "text/xml");
     void OverrideBinary(const std::string& path, int status, const std::string& bytes,
                         const std::string& contentType);
-    void Delay(const std::string& path, double seconds);
     void Stop();
     void Start();
 

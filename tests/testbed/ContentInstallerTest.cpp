@@ -179,54 +179,6 @@ TEST_F(ContentInstallerTest, ResultCodesTellFailedDownloadsAndNonCabinetsApart) 
     EXPECT_FALSE(FileExists(InstalledPackagePath(L"cabdp998.cab")));
 }
 
-TEST_F(ContentInstallerTest, KnobsFailTheCallOrTheCreation) {
-    ComPtr<IMessengerContentInstaller> installer = Create();
-    ComPtr<ResultSink> sink(new ResultSink);
-    DWORD cookie = 0;
-    ComPtr<IConnectionPoint> point = Connect(installer.Get(), sink.Get(), &cookie);
-    const std::wstring url = kBase + L"/cabs/cabemo501.cab";
-
-    SetInstallerKnob(L"FailInstall", 1);
-    EXPECT_EQ(Install(installer.Get(), url), E_FAIL);
-    DeliverEvents();
-    EXPECT_TRUE(sink->results.empty());
-    EXPECT_THAT(ReadInstallerLog(), ::testing::ElementsAre(InstallerLogLine{L"E_FAIL", url}));
-    EXPECT_TRUE(server.Log().empty());
-
-    SetInstallerKnob(L"FailCreate", 1);
-    ComPtr<IMessengerContentInstaller> none;
-    EXPECT_EQ(CoCreateInstance(CLSID_MessengerContentInstaller, nullptr, CLSCTX_INPROC_SERVER,
-                               IID_IMessengerContentInstaller, &none),
-              REGDB_E_CLASSNOTREG);
-    EXPECT_EQ(none, nullptr);
-}
-
-TEST_F(ContentInstallerTest, LateBoundCallersInstallByName) {
-    ComPtr<IDispatch> installer;
-    ASSERT_EQ(CoCreateInstance(CLSID_MessengerContentInstaller, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&installer)),
-              S_OK);
-    wchar_t name[] = L"installcontent";  // names are matched without regard to case
-    LPOLESTR names[] = {name};
-    DISPID id = DISPID_UNKNOWN;
-    ASSERT_EQ(installer->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK);
-
-    const std::wstring url = kBase + L"/cabs/cabemo501.cab";
-    Bstr text(url);
-    VARIANT argument;
-    VariantInit(&argument);
-    argument.vt = VT_BSTR;
-    argument.bstrVal = text.get();
-    DISPPARAMS params{&argument, nullptr, 1, 0};
-    EXPECT_EQ(installer->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr),
-              S_OK);
-    DISPPARAMS noArguments{nullptr, nullptr, 0, 0};
-    EXPECT_EQ(
-        installer->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &noArguments, nullptr, nullptr, nullptr),
-        DISP_E_BADPARAMCOUNT);
-    EXPECT_THAT(ReadInstallerLog(), ::testing::ElementsAre(InstallerLogLine{L"0", url}));
-    EXPECT_TRUE(FileExists(InstalledPackagePath(L"cabemo501.cab")));
-}
-
 TEST_F(ContentInstallerTest, EventsGoToEveryConnectedSinkUntilUnadvisedOrReleased) {
     ComPtr<IMessengerContentInstaller> installer = Create();
     ComPtr<ResultSink> first(new ResultSink), second(new ResultSink);
@@ -250,24 +202,6 @@ TEST_F(ContentInstallerTest, EventsGoToEveryConnectedSinkUntilUnadvisedOrRelease
     installer.Reset();
     DeliverEvents();
     EXPECT_THAT(second->results, ::testing::ElementsAre(0, 1));
-}
-
-TEST_F(ContentInstallerTest, TheDllUnloadsOnceNothingHoldsItAndWorksWhenLoadedAgain) {
-    const wchar_t* dll = L"testbed_content_installer.dll";
-    ComPtr<IMessengerContentInstaller> installer = Create();
-    CoFreeUnusedLibrariesEx(0, 0);
-    EXPECT_NE(GetModuleHandleW(dll), nullptr) << "a live installer keeps its DLL";
-    installer.Reset();
-    CoFreeUnusedLibrariesEx(0, 0);
-    EXPECT_EQ(GetModuleHandleW(dll), nullptr);
-
-    installer = Create();  // its event window class is registered anew
-    ComPtr<ResultSink> sink(new ResultSink);
-    DWORD cookie = 0;
-    ComPtr<IConnectionPoint> point = Connect(installer.Get(), sink.Get(), &cookie);
-    ASSERT_EQ(Install(installer.Get(), kBase + L"/cabs/cabdp101.cab"), S_OK);
-    DeliverEvents();
-    EXPECT_THAT(sink->results, ::testing::ElementsAre(0));
 }
 
 }  // namespace
