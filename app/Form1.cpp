@@ -179,6 +179,8 @@ void Form1::CreateControls() {
         page.grid->frame = mivo::CreateFrame(*page.frame, ToPixels(kBackframe), L"", false, font);
         page.grid->picture.Create(page.grid->frame, ToPixels(kGridPicture), RGB(255, 255, 255), false,
                                   page.pictureId);
+        // Captions use the window's font, kept in the picture box's own device context.
+        ::SelectObject(page.grid->picture.hDC(), font);
         page.grid->scroll.Create(page.grid->frame, ToPixels(kGridScroll), page.scrollId);
         ::SetWindowPos(page.grid->scroll.hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         *page.addFrame = mivo::CreateFrame(hwnd_, Offset(ToPixels(kFrame2), tab), L"Add to Messenger", true, font);

@@ -44,9 +44,8 @@ void PictureBox::Create(HWND parent, const PixelRect& rect, COLORREF background,
                               ::GetModuleHandleW(nullptr), nullptr);
     ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ::SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PictureBox::WndProc));
-    HDC dc = hDC();
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    // Text goes over what is drawn already (the highlight), without a background of its own.
+    ::SetBkMode(hDC(), TRANSPARENT);
 }
 
 HDC PictureBox::hDC() const { return ::GetDC(hwnd_); }  // own DC: no release needed
