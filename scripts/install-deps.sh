@@ -5,7 +5,8 @@
 set -euo pipefail
 
 packages=(cmake make python3 googletest mingw-w64 g++-mingw-w64-i686 mingw-w64-tools
-          wine wine32 wine64 libwine-dev xvfb xauth x11-utils x11-apps xdotool gcab nsis)
+          wine wine32 wine64 libwine-dev fonts-wine fonts-liberation xvfb xauth x11-utils x11-apps xdotool
+          gcab nsis)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -23,4 +24,4 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   as_root dpkg --add-architecture i386
 fi
 as_root apt-get update -qq
-as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
