@@ -17,12 +17,7 @@ cmake -S "$root" -B "$build" \
   -DMIVO_BUILD_TESTS=ON \
   -DMIVO_CONTENT_BASE_URL="http://127.0.0.1:$port" \
   -DMIVO_HOME_PAGE_URL="http://localhost:$port" >/dev/null
-cmake --build "$build" -j2 --target Mivo testbed_content_installer
-
-# The program's folder, as the setup lays it out: the program and its cache folder.
-app="$build/demo-install"
-mkdir -p "$app/temppics"
-cp "$build/app/Mivo.exe" "$app/Mivo.exe"
+cmake --build "$build" -j2 --target Mivo testbed_content_installer MivoSetup
 
 # The demo content server, stopped when the demo ends.
 "$build/testing/content-server.sh" start
@@ -33,8 +28,14 @@ installer_dll=$(find "$build/testbed" -name 'testbed_content_installer.dll' | he
 run_demo() {
   "$build/testing/setup-prefix.sh" "$installer_dll" >/dev/null
   . "$build/testing/wine-env.sh"
+  # Installed by the setup, as a user gets it: C:\Mivo\mivo.exe with its cache folder,
+  # the install path in the registry and the plug-in registered.
+  wine "$build/setup/MivoSetup.exe" /S /D=C:\\Mivo >/dev/null 2>&1
+  local app
+  app=$(winepath -u 'C:\Mivo')
+  test -f "$app/mivo.exe" || { echo "the setup did not install Mivo"; return 1; }
   if [ "${1:-}" = headless ]; then
-    wine "$app/Mivo.exe" >/dev/null 2>&1 &
+    wine "$app/mivo.exe" >/dev/null 2>&1 &
     local pid=$!
     # Wait for the window, then pick the first display picture category.
     local win="" i=0
@@ -70,7 +71,7 @@ run_demo() {
     echo "Screenshot: $shot"
   else
     echo "Mivo is running against http://127.0.0.1:$port (close its window to end the demo)."
-    wine "$app/Mivo.exe"
+    wine "$app/mivo.exe"
   fi
 }
 
