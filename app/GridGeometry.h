@@ -13,12 +13,11 @@ struct GridGeometry {
     int captionTop;       // offset of the caption
     int highlightTop;     // offset of the highlight's top edge
     int hitHeight;        // height of a cell's hit box
-    const wchar_t* keyPrefix;
 };
 
 inline const GridGeometry& GeometryOf(ItemKind kind) {
-    static const GridGeometry display{64, 15, 80, 77, 93, L"DISP"};
-    static const GridGeometry emoticon{24, 15, 40, 37, 55, L"EMO"};
+    static const GridGeometry display{64, 15, 80, 77, 93};
+    static const GridGeometry emoticon{24, 15, 40, 37, 55};
     return kind == ItemKind::Display ? display : emoticon;
 }
 

@@ -47,7 +47,6 @@ void DownloadIntoCache(const std::wstring& url, const std::wstring& folder, cons
 }
 
 void fetchThumbs(mivo::ItemKind kind) {
-    const std::wstring prefix = kind == mivo::ItemKind::Display ? L"DISP" : L"EMO";
     const std::wstring folder = CacheFolder();
     if (itemIds.Count() == 0) return;
     // A missing cache folder is made again, so thumbnails keep working after it was removed.
@@ -60,7 +59,7 @@ void fetchThumbs(mivo::ItemKind kind) {
         for (long p = 1; p <= count; ++p) {
             const std::int16_t n = mivo::ParseInt16(itemIds.Item(p));
             if (listItems.Count() == 0) return;
-            const std::wstring key = prefix + std::to_wstring(n);
+            const std::wstring key = ItemKey(kind, std::to_wstring(n));
             const std::shared_ptr<cListItem> item = listItems.Item(key);
             const auto path = CacheFilePath(kind, std::to_wstring(n), item->filetype);
             if (path && !CacheFileExists(*path)) DownloadIntoCache(mivo::ThumbnailUrl(kind, n), folder, *path);

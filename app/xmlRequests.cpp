@@ -19,14 +19,13 @@ namespace {
 
 struct KindGeometry {
     mivo::ItemKind kind;
-    const wchar_t* keyPrefix;
     int pitch;        // row pitch, pixels
     int heightFactor; // picture height per two items, pixels
     long maxItems;
 };
 
-const KindGeometry kDisplay{mivo::ItemKind::Display, L"DISP", 90, 100, kMaxDisplayItems};
-const KindGeometry kEmoticon{mivo::ItemKind::Emoticon, L"EMO", 55, 65, kMaxEmoticonItems};
+const KindGeometry kDisplay{mivo::ItemKind::Display, 90, 100, kMaxDisplayItems};
+const KindGeometry kEmoticon{mivo::ItemKind::Emoticon, 55, 65, kMaxEmoticonItems};
 
 struct ParsedItem {
     std::wstring value, id, filetype;
@@ -94,7 +93,7 @@ void loadItems(std::int16_t categoryId, const KindGeometry& g) {
         item->id = parsed.id;
         item->filetype = parsed.filetype;
         item->selected = false;
-        listItems.Add(item, g.keyPrefix + parsed.id);
+        listItems.Add(item, ItemKey(g.kind, parsed.id));
         itemIds.Add(parsed.id);
         if (x == rightColumn) row = mivo::CheckedInt16(row + 1);
         x = x == 20 ? rightColumn : 20;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "Collection.h"
+#include "mivo/CatalogueUrls.h"
 #include "cListItem.h"
 
 class Form1;
@@ -41,6 +42,11 @@ void clearCollection(mivo::Collection<T>& collection) {
 }
 
 void deselectAll();
+
+// The key of an item in listItems: the kind word, then the id text ("DISP123", "EMO7").
+inline std::wstring ItemKey(mivo::ItemKind kind, const std::wstring& idText) {
+    return (kind == mivo::ItemKind::Display ? L"DISP" : L"EMO") + idText;
+}
 
 // Limits of the 16-bit cell fields: the last row whose top still fits.
 inline constexpr long kMaxDisplayItems = 730;

@@ -57,14 +57,6 @@ struct RegKeyTraits {
     static HKEY invalid() noexcept { return nullptr; }
     static void close(HKEY h) noexcept { ::RegCloseKey(h); }
 };
-struct ModuleTraits {
-    static HMODULE invalid() noexcept { return nullptr; }
-    static void close(HMODULE h) noexcept { ::FreeLibrary(h); }
-};
-struct MenuTraits {
-    static HMENU invalid() noexcept { return nullptr; }
-    static void close(HMENU h) noexcept { ::DestroyMenu(h); }
-};
 
 using UniqueHandle = UniqueResource<HANDLE, HandleTraits>;
 using UniqueFile = UniqueResource<HANDLE, FileHandleTraits>;
@@ -72,8 +64,6 @@ using UniqueFind = UniqueResource<HANDLE, FindHandleTraits>;
 using UniqueGdiObject = UniqueResource<HGDIOBJ, GdiObjectTraits>;
 using UniqueWindow = UniqueResource<HWND, WindowTraits>;
 using UniqueRegKey = UniqueResource<HKEY, RegKeyTraits>;
-using UniqueModule = UniqueResource<HMODULE, ModuleTraits>;
-using UniqueMenu = UniqueResource<HMENU, MenuTraits>;
 
 // A typed GDI object owner (brush, font, bitmap...) that still deletes through DeleteObject.
 template <typename H>
