@@ -114,7 +114,7 @@ private:
     void ShowTab(int index);
     void End();  // leaves without any unload step
     void CategoryClick(mivo::ItemKind kind);
-    void ReportCategoryLoadFailure();
+    void ReportCategoryLoadFailure(const wchar_t* text);
     void installDispOnDblClick(const std::wstring& id);
     void installEmoOnDblClick(const std::wstring& id);
     void InstallSelected(mivo::ItemKind kind);

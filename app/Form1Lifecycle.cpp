@@ -54,11 +54,8 @@ void Form1::gdip_Error(long /*lGdiError*/, const std::wstring& /*sErrorDesc*/, c
     // Imaging failures are not shown: a thumbnail that cannot be drawn is simply missing.
 }
 
-void Form1::ReportCategoryLoadFailure() {
-    mivo::ShowMessageBox(hwnd_,
-                         L"The items of this category could not be loaded. Please check your internet "
-                         L"connection and try again.",
-                         L"Mivo", MB_OK | MB_ICONEXCLAMATION);
+void Form1::ReportCategoryLoadFailure(const wchar_t* text) {
+    mivo::ShowMessageBox(hwnd_, text, L"Mivo", MB_OK | MB_ICONEXCLAMATION);
 }
 
 void Form1::lstDispCats_Click() { CategoryClick(mivo::ItemKind::Display); }
@@ -69,16 +66,25 @@ void Form1::CategoryClick(mivo::ItemKind kind) {
     HWND list = display ? lstDispCats : lstEmoCats;
     const LRESULT index = ::SendMessageW(list, LB_GETCURSEL, 0, 0);
     if (index < 0) return;
-    // A failed load leaves the list and the grid as they were; the user is told once.
+    // A failed load leaves the list and the grid as they were; the user is told once, and
+    // a category the server numbered beyond what a request can carry is no connection problem.
+    std::int16_t id = 0;
     try {
-        const auto id = mivo::CheckedInt16(static_cast<long>(::SendMessageW(list, LB_GETITEMDATA, index, 0)));
+        id = mivo::CheckedInt16(static_cast<long>(::SendMessageW(list, LB_GETITEMDATA, index, 0)));
+    } catch (const mivo::OverflowError&) {
+        ReportCategoryLoadFailure(L"This category cannot be shown: its number is beyond what Mivo can ask the "
+                                  L"server for.");
+        return;
+    }
+    try {
         if (display) {
             loadDispItems(id);
         } else {
             loadEmoItems(id);
         }
     } catch (const std::exception&) {
-        ReportCategoryLoadFailure();
+        ReportCategoryLoadFailure(L"The items of this category could not be loaded. Please check your internet "
+                                  L"connection and try again.");
         return;
     }
     if (display) {

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <cmath>
 #include <exception>
 
 #include "mivo/ScopedHandle.h"
@@ -23,6 +24,14 @@ void RegisterOnce() {
         return ::RegisterClassExW(&wc) != 0;
     }();
     (void)registered;
+}
+
+// Mouse messages carry 16-bit coordinates, but a long grid's picture box is taller than
+// 32,767 pixels. The pointer is over (or, captured, near) the part its frame shows, so the
+// true value is the one with those low 16 bits that lies nearest to the middle of that part.
+int Unwrap16(int value16, int nearTo) {
+    const int wraps = static_cast<int>(std::lround((nearTo - value16) / 65536.0));
+    return value16 + wraps * 65536;
 }
 
 int ShiftState(WPARAM wParam) {
@@ -78,19 +87,17 @@ int PictureBox::HeightPixels() const {
 }
 
 void PictureBox::SetTopPixels(int top) {
-    RECT rc;
-    ::GetWindowRect(hwnd_, &rc);
-    POINT pt{rc.left, rc.top};
-    ::ScreenToClient(::GetParent(hwnd_), &pt);
-    ::SetWindowPos(hwnd_, nullptr, pt.x, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(hwnd_, nullptr, PositionInParent().x, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-int PictureBox::TopPixels() const {
+int PictureBox::TopPixels() const { return PositionInParent().y; }
+
+POINT PictureBox::PositionInParent() const {
     RECT rc;
     ::GetWindowRect(hwnd_, &rc);
     POINT pt{rc.left, rc.top};
     ::ScreenToClient(::GetParent(hwnd_), &pt);
-    return pt.y;
+    return pt;
 }
 
 LRESULT CALLBACK PictureBox::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -104,10 +111,19 @@ LRESULT CALLBACK PictureBox::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     }
 }
 
+POINT PictureBox::PointerAt(LPARAM lParam) const {
+    RECT shown{};
+    ::GetClientRect(::GetParent(hwnd_), &shown);
+    const POINT origin = PositionInParent();
+    const POINT middle{(shown.left + shown.right) / 2 - origin.x, (shown.top + shown.bottom) / 2 - origin.y};
+    return POINT{Unwrap16(GET_X_LPARAM(lParam), middle.x), Unwrap16(GET_Y_LPARAM(lParam), middle.y)};
+}
+
 void PictureBox::Mouse(bool down, int button, WPARAM wParam, LPARAM lParam) {
+    const POINT at = PointerAt(lParam);
     // Positions go out in twips, the picture box's scale unit.
-    const float x = static_cast<float>(GET_X_LPARAM(lParam) * TwipsPerPixelX());
-    const float y = static_cast<float>(GET_Y_LPARAM(lParam) * TwipsPerPixelY());
+    const float x = static_cast<float>(at.x * TwipsPerPixelX());
+    const float y = static_cast<float>(at.y * TwipsPerPixelY());
     if (down) {
         ::SetCapture(hwnd_);
         pressed_ = true;
@@ -119,10 +135,9 @@ void PictureBox::Mouse(bool down, int button, WPARAM wParam, LPARAM lParam) {
     if (::GetCapture() == hwnd_) ::ReleaseCapture();
     if (events.MouseUp) events.MouseUp(button, ShiftState(wParam), x, y);
     if (wasPressed && button == 1 && events.Click) {
-        POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         RECT rc;
         ::GetClientRect(hwnd_, &rc);
-        if (::PtInRect(&rc, pt)) events.Click();
+        if (::PtInRect(&rc, at)) events.Click();
     }
 }
 

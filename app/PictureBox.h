@@ -49,6 +49,9 @@ private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
     void Mouse(bool down, int button, WPARAM wParam, LPARAM lParam);
+    POINT PositionInParent() const;
+    // The pointer's position on the picture box from a mouse message, in full 32-bit range.
+    POINT PointerAt(LPARAM lParam) const;
 
     HWND hwnd_ = nullptr;
     HBITMAP picture_ = nullptr;

@@ -8,6 +8,7 @@ namespace mivo::test {
 namespace {
 
 using mivo::ItemKind;
+using xmlRequests::listItems;
 
 std::wstring Package(const wchar_t* path) { return std::wstring(ContentBaseUrl) + path; }
 
@@ -102,6 +103,35 @@ TEST_F(InstallTest, AFailingInstallCallIsReportedAndTheWindowStaysUsable) {
     PressAdd(ItemKind::Display);
     EXPECT_EQ(ReadInstallerLog().back(), (InstallerLogLine{L"0", Package(L"/cabs/cabdp101.cab")}));
     EXPECT_EQ(InstalledMessages(), 1u);
+}
+
+// The longest lists reach below y 32,767, where mouse messages wrap their 16-bit coordinates.
+TEST_F(InstallTest, TheLastCellsOfTheLongestListsSelectAndInstall) {
+    ASSERT_TRUE(StartForm());
+    // Ids with a leading zero end the thumbnail pass at once: no downloads.
+    auto items = [](int count) {
+        auto list = NumberedItems(count, 1000);
+        for (auto& i : list) i.id = "0" + i.id;
+        return list;
+    };
+    struct Case {
+        ItemKind kind;
+        int count, lastTop, hitHeight;
+        const wchar_t* package;
+    };
+    for (const Case& c : {Case{ItemKind::Display, 730, 32760, 93, L"/cabs/cabdp01729.cab"},
+                          Case{ItemKind::Emoticon, 1192, 32725, 55, L"/cabs/cabemo02191.cab"}}) {
+        const auto list = items(c.count);
+        LoadCategory(c.kind, 1, c.kind == ItemKind::Display ? DisplayList(list) : EmoticonList(list));
+        form->GridOf(c.kind).scroll.SetValue(c.lastTop - 100);
+        const int x = listItems.Item(c.count)->left + 10, bottom = c.lastTop + c.hitHeight - 1;
+        Click(c.kind, x, c.lastTop + c.hitHeight);  // just below the last cell: nothing
+        EXPECT_FALSE(listItems.Item(c.count)->selected);
+        Click(c.kind, x, bottom);
+        EXPECT_TRUE(listItems.Item(c.count)->selected);
+        DoubleClick(c.kind, x, bottom);
+        EXPECT_EQ(ReadInstallerLog().back().url, Package(c.package));
+    }
 }
 
 TEST_F(InstallTest, ADoubleClickOnACellInstallsItOnceAndOnlyThen) {
