@@ -116,6 +116,25 @@ TEST_F(CacheTest, AFailedDownloadMarksTheItemLeavesNoFileAndThePassGoesOn) {
     EXPECT_EQ(Downloads(), (std::vector<std::string>{"/getdisplay.php?emoid=102"}));
 }
 
+TEST_F(CacheTest, ErrorPagesCutOffBodiesAndPagesThatAreNoPictureAreNeverCached) {
+    ASSERT_TRUE(StartForm());
+    server.ThumbnailAnswer("display", 102, "404");
+    server.ThumbnailAnswer("display", 103, "500");
+    server.ThumbnailAnswer("display", 104, "cut");
+    server.ThumbnailAnswer("display", 105, "html");
+    LoadCategory(ItemKind::Display, 1, DisplayList(Landscapes(6)));
+    EXPECT_EQ(Downloads().size(), 6u);
+    EXPECT_EQ(Fotos(), (std::vector<bool>(6, true)));
+    // Nothing under the cache names, and no temporary file left behind.
+    EXPECT_EQ(CacheFiles(), (std::vector<std::wstring>{L"display101.jpg", L"display106.png"}));
+    // The next load fetches exactly the ones that failed, and this time they are kept.
+    server.Reset();
+    LoadCategory(ItemKind::Display, 2, DisplayList(Landscapes(6)));
+    EXPECT_EQ(Downloads(), (std::vector<std::string>{"/getdisplay.php?emoid=102", "/getdisplay.php?emoid=103",
+                                                     "/getdisplay.php?emoid=104", "/getdisplay.php?emoid=105"}));
+    EXPECT_EQ(CacheFiles().size(), 6u);
+}
+
 TEST_F(CacheTest, IdsThatDoNotSurviveTheSixteenBitConversionEndThePass) {
     ASSERT_TRUE(StartForm());
     // "007" is keyed DISP007 but looked up as DISP7: the pass ends there.
