@@ -3,7 +3,11 @@
 #include <windows.h>
 #include <urlmon.h>
 
+#include <memory>
+
+#include "DownloadObserver.h"
 #include "Form1.h"
+#include "GdiPlus.h"
 #include "xmlRequests.h"
 #include "mivo/Numbers.h"
 #include "mivo/ScopedHandle.h"
@@ -33,16 +37,40 @@ std::wstring ProgramFolder() {
     return path.substr(0, path.find_last_of(L'\\'));
 }
 
+// A thumbnail is drawn at 64 x 64: anything much larger is refused, so that a hostile server
+// cannot stall the window with pictures that take long to decode.
+constexpr ULONG kMaxThumbnailBytes = 1024 * 1024;
+constexpr UINT kMaxThumbnailSide = 1024;
+
+struct ImageDisposer {
+    void operator()(Gdiplus::GpImage* image) const noexcept { Gdiplus::DllExports::GdipDisposeImage(image); }
+};
+
+// True when the file holds a picture GDI+ can open, of a size a thumbnail can sensibly have.
+// An empty answer or an HTML page (a captive portal answers 200) is no thumbnail.
+bool IsThumbnailFile(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA info{};
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &info)) return false;
+    if (info.nFileSizeHigh != 0 || info.nFileSizeLow == 0 || info.nFileSizeLow > kMaxThumbnailBytes) return false;
+    Gdiplus::GpImage* loaded = nullptr;
+    if (Gdiplus::DllExports::GdipLoadImageFromFile(path.c_str(), &loaded) != Gdiplus::Ok) return false;
+    // Given back before returning: GDI+ keeps the file open while the image lives.
+    const std::unique_ptr<Gdiplus::GpImage, ImageDisposer> image(loaded);
+    UINT width = 0;
+    UINT height = 0;
+    return Gdiplus::DllExports::GdipGetImageWidth(image.get(), &width) == Gdiplus::Ok &&
+           Gdiplus::DllExports::GdipGetImageHeight(image.get(), &height) == Gdiplus::Ok && width > 0 &&
+           height > 0 && width <= kMaxThumbnailSide && height <= kMaxThumbnailSide;
+}
+
 // A download goes to a temporary file in the cache folder and takes the cache name only when
-// complete: a failed or broken download never leaves a file that would count as cached.
+// it counts: a failed or broken download never leaves a file that would count as cached.
+// Whatever stands under the cache name is replaced; when it cannot be (a folder, a file
+// that refuses), the item stays without a thumbnail.
 void DownloadIntoCache(const std::wstring& url, const std::wstring& folder, const std::wstring& path) {
     wchar_t temp[MAX_PATH];
     if (!::GetTempFileNameW(folder.c_str(), L"dl", 0, temp)) return;
-    // An empty answer (a connection closed before any byte) is no thumbnail either.
-    WIN32_FILE_ATTRIBUTE_DATA info{};
-    const bool received = downloadFile(url, temp) && ::GetFileAttributesExW(temp, GetFileExInfoStandard, &info) &&
-                          (info.nFileSizeLow != 0 || info.nFileSizeHigh != 0);
-    if (received && ::MoveFileExW(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING)) return;
+    if (downloadFile(url, temp) && ::MoveFileExW(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING)) return;
     ::DeleteFileW(temp);
 }
 
@@ -82,8 +110,12 @@ void fetchDispThumbs() { fetchThumbs(mivo::ItemKind::Display); }
 void fetchEmoThumbs() { fetchThumbs(mivo::ItemKind::Emoticon); }
 
 bool downloadFile(const std::wstring& url, const std::wstring& path) {
+    // urlmon may report success for an error page or a cut-off body: the observer sees the
+    // status and the length that the call's result does not tell.
+    const auto observer = DownloadObserver::Create(kMaxThumbnailBytes);
     // 16 asks for the newest version, not a copy from the browser's cache.
-    return ::URLDownloadToFileW(nullptr, url.c_str(), path.c_str(), 16, nullptr) == S_OK;
+    const HRESULT hr = ::URLDownloadToFileW(nullptr, url.c_str(), path.c_str(), 16, observer.Get());
+    return hr == S_OK && observer->Complete() && IsThumbnailFile(path);
 }
 
 std::wstring CacheFolder() { return ProgramFolder() + L"\\temppics\\"; }
@@ -100,7 +132,13 @@ std::optional<std::wstring> CacheFilePath(mivo::ItemKind kind, const std::wstrin
 bool CacheFileExists(const std::wstring& path) {
     WIN32_FIND_DATAW data;
     mivo::UniqueFind find(::FindFirstFileW(path.c_str(), &data));
-    return find && !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (!find) return false;
+    // Only a normal file under its own long name counts: not a folder, not a hidden or
+    // system file, not a file that merely has that name as its short name.
+    const DWORD notNormal = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
+    return !(data.dwFileAttributes & notNormal) &&
+           ::CompareStringOrdinal(data.cFileName, -1, name.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
 void DoEvents() {

@@ -11,7 +11,8 @@ namespace xmlRequests {
 void fetchDispThumbs();
 void fetchEmoThumbs();
 
-// Downloads url into the file path; true when the platform reports success.
+// Downloads url into the file path; true only for a whole 2xx answer that is a picture of
+// thumbnail size (at most 1 MiB and 1024 pixels a side). On false the file may hold anything.
 bool downloadFile(const std::wstring& url, const std::wstring& path);
 
 // Folder of the running program, with a trailing backslash: "...\temppics\".
@@ -22,6 +23,7 @@ std::wstring CacheFolder();
 std::optional<std::wstring> CacheFilePath(mivo::ItemKind kind, const std::wstring& idText,
                                           const std::wstring& filetype);
 
+// True for a normal file of exactly that name: a folder, hidden or system file does not count.
 bool CacheFileExists(const std::wstring& path);
 
 // Lets the window process its pending events (input and painting), then returns.

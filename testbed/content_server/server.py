@@ -33,6 +33,10 @@ XML_TYPE = "text/xml; charset=utf-8"
 HTML_TYPE = "text/html; charset=utf-8"
 CAB_TYPE = "application/vnd.ms-cab-compressed"
 
+# Broken thumbnail answers a test can ask for, per item: an error page, the real picture
+# cut off halfway through its announced Content-Length, or a 200 page that is no picture.
+THUMBNAIL_ANSWERS = ("404", "500", "cut", "html")
+
 DEFAULT_CATALOGUE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "catalogue")
 
 
@@ -250,6 +254,7 @@ class State:
         self.log = []
         self.rules = {}       # rule_key -> override dict
         self.delays = {}      # rule_key -> seconds
+        self.thumbnails = {}  # (kind, item id text) -> answer in THUMBNAIL_ANSWERS
         self.original_catalogue = catalogue
         self.catalogue = catalogue
         self.host, self.port, self.verbose = host, port, verbose
@@ -306,6 +311,22 @@ class State:
         with self.lock:
             self.delays[key] = float(seconds)
 
+    def add_thumbnail_answer(self, fields):
+        if not isinstance(fields, dict):
+            raise ValueError("expected a JSON object")
+        kind, answer = fields.get("kind"), fields.get("answer")
+        if kind not in KINDS:
+            raise ValueError('"kind" must be "display" or "emoticon"')
+        key = str(_check_id(fields.get("id"), "item id"))
+        if answer not in THUMBNAIL_ANSWERS:
+            raise ValueError('"answer" must be one of %s' % ", ".join(THUMBNAIL_ANSWERS))
+        with self.lock:
+            self.thumbnails[(kind, key)] = answer
+
+    def thumbnail_answer(self, kind, id_text):
+        with self.lock:
+            return self.thumbnails.get((kind, id_text))
+
     def replace_catalogue(self, data):
         new = Catalogue(data, self.original_catalogue.base_dir)
         with self.lock:
@@ -316,6 +337,7 @@ class State:
             self.log.clear()
             self.rules.clear()
             self.delays.clear()
+            self.thumbnails.clear()
             self.catalogue = self.original_catalogue
         self.start()
 
@@ -360,6 +382,7 @@ class QuietServer(ThreadingHTTPServer):
 
 class Handler(BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.0"  # one request per connection: simple for raw-socket clients
+    cut_to = None  # bytes of the body actually sent, when an answer is to be cut short
 
     def version_string(self):
         return "MivoTestbed/1.0"
@@ -405,7 +428,7 @@ class Handler(BaseHTTPRequestHandler):
             self.send_header("Connection", "close")
             self.end_headers()
             if self.command != "HEAD":
-                self.wfile.write(body)
+                self.wfile.write(body if self.cut_to is None else body[:self.cut_to])
         except (BrokenPipeError, ConnectionResetError):
             pass  # the client went away; nothing to tell it
         self.close_connection = True
@@ -471,10 +494,18 @@ class ContentHandler(Handler):
             return xml(items_document("emoticon", cat.latest("emoticon")))
         if path in ("/getdisplay.php", "/getemoticon.php"):
             kind = "display" if path == "/getdisplay.php" else "emoticon"
+            answer = self.server.state.thumbnail_answer(kind, arg("emoid"))
+            if answer in ("404", "500"):
+                return int(answer), HTML_TYPE, error_page(int(answer), "Thumbnail unavailable.").encode()
+            if answer == "html":
+                return 200, HTML_TYPE, page("Sign in", "<p>Sign in to use this network.</p>").encode()
             item = cat.items[kind].get(arg("emoid"))
             if item is not None:
                 ctype = IMAGE_TYPES.get(item["type"], "application/octet-stream")
-                return self.file(cat.path(item["thumb"]), ctype)
+                status, ctype, data = self.file(cat.path(item["thumb"]), ctype)
+                if answer == "cut" and status == 200:
+                    self.cut_to = len(data) // 2
+                return status, ctype, data
         m = re.fullmatch(r"/cabs/cab(dp|emo)([0-9]+)\.cab", path)
         if m:
             kind = "display" if m.group(1) == "dp" else "emoticon"
@@ -523,6 +554,9 @@ class ControlHandler(Handler):
                 self.text(200, "ok")
             elif path == "/delay":
                 state.add_delay(json.loads(body or b"null"))
+                self.text(200, "ok")
+            elif path == "/thumbnail":
+                state.add_thumbnail_answer(json.loads(body or b"null"))
                 self.text(200, "ok")
             elif path == "/stop":
                 state.stop()

@@ -195,6 +195,39 @@ class ServerTest(unittest.TestCase):
         self.post("/appgetemocats.php")
         self.assertLess(time.monotonic() - start, 0.3)
 
+    def test_thumbnail_answers_per_item(self):
+        for answer in ("404", "500", "html", "cut"):
+            self.control("POST", "/thumbnail", {"kind": "display", "id": 102, "answer": answer})
+        self.control("POST", "/thumbnail", {"kind": "emoticon", "id": 501, "answer": "500"})
+        self.control("POST", "/thumbnail", {"kind": "emoticon", "id": 502, "answer": "404"})
+        self.control("POST", "/thumbnail", {"kind": "emoticon", "id": 503, "answer": "html"})
+        for path, status in (("/getemoticon.php?emoid=501", 500), ("/getemoticon.php?emoid=502", 404),
+                             ("/getemoticon.php?emoid=503", 200)):
+            got, ctype, body = call(self.port, "GET", path)
+            self.assertEqual((got, ctype), (status, "text/html; charset=utf-8"), path)
+            self.assertTrue(body.startswith(b"<!DOCTYPE html>"), path)
+        # The last knob for an item wins: 102 is the real picture, cut off halfway.
+        with open(os.path.join(CATALOGUE, "thumbs", "dp102.png"), "rb") as f:
+            whole = f.read()
+        with socket.create_connection(("127.0.0.1", self.port), timeout=10) as s:
+            s.sendall(b"GET /getdisplay.php?emoid=102 HTTP/1.0\r\n\r\n")
+            raw = b""
+            while True:
+                chunk = s.recv(65536)
+                if not chunk:
+                    break
+                raw += chunk
+        head, body = raw.split(b"\r\n\r\n", 1)
+        self.assertIn(b"Content-Length: %d" % len(whole), head)
+        self.assertEqual(body, whole[:len(whole) // 2])
+        # Other items, and the same item after a reset, answer as usual.
+        self.assertEqual(call(self.port, "GET", "/getdisplay.php?emoid=103")[0], 200)
+        self.control("POST", "/reset")
+        self.assertEqual(call(self.port, "GET", "/getdisplay.php?emoid=102")[2], whole)
+        status, _, data = call(self.cport, "POST", "/thumbnail", json.dumps({"kind": "display", "id": 1,
+                                                                              "answer": "teapot"}))
+        self.assertEqual(status, 400, data)
+
     def test_stop_refuses_connections_and_start_restores(self):
         self.control("POST", "/stop")
         with self.assertRaises(ConnectionRefusedError):

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdint>
+
 #include "AppFixture.h"
 #include "ThumbnailCache.h"
 
@@ -17,6 +19,27 @@ std::vector<Item> Landscapes(int count) {
     std::vector<Item> items;
     for (int i = 0; i < count; ++i) items.push_back({std::to_string(101 + i), types[i], "Landscape"});
     return items;
+}
+
+// A black 24-bit BMP of that size.
+std::string Bmp(int width, int height) {
+    const std::uint32_t stride = (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u;
+    const std::uint32_t pixels = stride * static_cast<std::uint32_t>(height);
+    std::string b(54 + pixels, '\0');
+    auto put = [&b](size_t at, std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) b[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    };
+    b[0] = 'B';
+    b[1] = 'M';
+    put(2, 54 + pixels, 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, static_cast<std::uint32_t>(width), 4);
+    put(22, static_cast<std::uint32_t>(height), 4);
+    put(26, 1, 2);
+    put(28, 24, 2);
+    put(34, pixels, 4);
+    return b;
 }
 
 class CacheTest : public AppTest {
@@ -36,7 +59,9 @@ protected:
         HANDLE find = ::FindFirstFileW((folder_ + L"*").c_str(), &data);
         if (find == INVALID_HANDLE_VALUE) return;
         do {
-            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ::DeleteFileW((folder_ + data.cFileName).c_str());
+            const std::wstring path = folder_ + data.cFileName;
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ::DeleteFileW(path.c_str());
+            else if (data.cFileName[0] != L'.') ::RemoveDirectoryW(path.c_str());
         } while (::FindNextFileW(find, &data));
         ::FindClose(find);
     }
@@ -114,6 +139,58 @@ TEST_F(CacheTest, AFailedDownloadMarksTheItemLeavesNoFileAndThePassGoesOn) {
     server.Reset();
     LoadCategory(ItemKind::Display, 2, DisplayList(Landscapes(3)));
     EXPECT_EQ(Downloads(), (std::vector<std::string>{"/getdisplay.php?emoid=102"}));
+}
+
+TEST_F(CacheTest, ErrorPagesCutOffBodiesAndPagesThatAreNoPictureAreNeverCached) {
+    ASSERT_TRUE(StartForm());
+    server.ThumbnailAnswer("display", 102, "404");
+    server.ThumbnailAnswer("display", 103, "500");
+    server.ThumbnailAnswer("display", 104, "cut");
+    server.ThumbnailAnswer("display", 105, "html");
+    LoadCategory(ItemKind::Display, 1, DisplayList(Landscapes(6)));
+    EXPECT_EQ(Downloads().size(), 6u);
+    EXPECT_EQ(Fotos(), (std::vector<bool>(6, true)));
+    // Nothing under the cache names, and no temporary file left behind.
+    EXPECT_EQ(CacheFiles(), (std::vector<std::wstring>{L"display101.jpg", L"display106.png"}));
+    // The next load fetches exactly the ones that failed, and this time they are kept.
+    server.Reset();
+    LoadCategory(ItemKind::Display, 2, DisplayList(Landscapes(6)));
+    EXPECT_EQ(Downloads(), (std::vector<std::string>{"/getdisplay.php?emoid=102", "/getdisplay.php?emoid=103",
+                                                     "/getdisplay.php?emoid=104", "/getdisplay.php?emoid=105"}));
+    EXPECT_EQ(CacheFiles().size(), 6u);
+}
+
+TEST_F(CacheTest, PicturesTooLargeForAThumbnailAreRefused) {
+    ASSERT_TRUE(StartForm());
+    server.OverrideBinary("/getdisplay.php?emoid=101", 200, Bmp(1024, 1), "image/bmp");
+    server.OverrideBinary("/getdisplay.php?emoid=102", 200, Bmp(1025, 1), "image/bmp");
+    server.OverrideBinary("/getdisplay.php?emoid=103", 200, Bmp(1, 1025), "image/bmp");
+    server.OverrideBinary("/getdisplay.php?emoid=104", 200, Bmp(600, 600), "image/bmp");  // over 1 MiB
+    LoadCategory(ItemKind::Display, 1,
+                 DisplayList({{"101", "bmp", "A"}, {"102", "bmp", "B"}, {"103", "bmp", "C"}, {"104", "bmp", "D"}}));
+    EXPECT_EQ(Downloads().size(), 4u);
+    EXPECT_EQ(CacheFiles(), (std::vector<std::wstring>{L"display101.bmp"}));
+}
+
+TEST_F(CacheTest, AFolderHiddenOrSystemFileUnderTheCacheNameIsNoCachedThumbnail) {
+    ASSERT_TRUE(StartForm());
+    const std::wstring folder = folder_ + L"display101.jpg";
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    for (const auto& [name, attribute] : {std::pair{L"display102.png", FILE_ATTRIBUTE_HIDDEN},
+                                          std::pair{L"display103.gif", FILE_ATTRIBUTE_SYSTEM}}) {
+        const std::wstring path = folder_ + name;
+        WriteFileBytes(path, "stale");
+        ASSERT_TRUE(::SetFileAttributesW(path.c_str(), attribute));
+        ASSERT_EQ(::GetFileAttributesW(path.c_str()) & attribute, static_cast<DWORD>(attribute));
+    }
+    LoadCategory(ItemKind::Display, 1, DisplayList(Landscapes(3)));
+    // All three are fetched; the files are replaced by normal ones, the folder cannot be and
+    // its item stays without a thumbnail, with no temporary file left behind.
+    EXPECT_EQ(Downloads().size(), 3u);
+    EXPECT_EQ(CacheFiles(), (std::vector<std::wstring>{L"display102.png", L"display103.gif"}));
+    EXPECT_EQ(ReadFileBytes(folder_ + L"display102.png"),
+              ReadFileBytes(SourceDir() + L"\\testbed\\catalogue\\thumbs\\dp102.png"));
+    EXPECT_EQ(::GetFileAttributesW((folder_ + L"display103.gif").c_str()) & FILE_ATTRIBUTE_SYSTEM, 0u);
 }
 
 TEST_F(CacheTest, IdsThatDoNotSurviveTheSixteenBitConversionEndThePass) {

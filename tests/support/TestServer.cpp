@@ -206,6 +206,11 @@ void TestServer::OverrideBinary(const std::string& path, int status, const std::
                 Base64(bytes) + "\",\"content_type\":\"" + JsonEscape(contentType) + "\"}");
 }
 
+void TestServer::ThumbnailAnswer(const std::string& kind, int id, const std::string& answer) {
+    Control("POST", "/thumbnail",
+            "{\"kind\":\"" + kind + "\",\"id\":" + std::to_string(id) + ",\"answer\":\"" + answer + "\"}");
+}
+
 void TestServer::Stop() { Control("POST", "/stop"); }
 void TestServer::Start() { Control("POST", "/start"); }
 

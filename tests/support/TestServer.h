@@ -24,6 +24,9 @@ public:
                   const std::string& contentType = "text/xml");
     void OverrideBinary(const std::string& path, int status, const std::string& bytes,
                         const std::string& contentType);
+    // Breaks one item's thumbnail: kind "display" or "emoticon", answer "404", "500", "cut"
+    // (half the announced bytes, then the connection closes) or "html" (200, no picture).
+    void ThumbnailAnswer(const std::string& kind, int id, const std::string& answer);
     void Stop();
     void Start();
 
