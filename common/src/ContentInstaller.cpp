@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "InstallerEventSource.h"
 #include "mivo/ComSupport.h"
 #include "mivo/Text.h"
 
@@ -26,38 +27,17 @@ ComPtr<IMessengerContentInstaller> CreateContentInstaller() {
 }
 
 void Install(IMessengerContentInstaller* installer, const std::wstring& packageUrl) {
+    // The installer may run a dialog of its own and let the caller's window close, which
+    // releases the caller's reference: this one keeps it alive until the call is over.
+    const ComPtr<IMessengerContentInstaller> keepAlive(installer);
     Bstr url(packageUrl);
-    ThrowIfFailed(installer->InstallContent(url.get()), "The content installer refused the package");
+    ThrowIfFailed(keepAlive->InstallContent(url.get()), "The content installer refused the package");
 }
 
 namespace {
 
-// Finds the type information of the installer's default source interface.
-ComPtr<ITypeInfo> DefaultSourceTypeInfo(IUnknown* object) {
-    ComPtr<IProvideClassInfo> provider;
-    ThrowIfFailed(object->QueryInterface(IID_IProvideClassInfo, reinterpret_cast<void**>(provider.GetAddressOf())),
-                  "the installer does not describe its class");
-    ComPtr<ITypeInfo> classInfo;
-    ThrowIfFailed(provider->GetClassInfo(classInfo.GetAddressOf()), "class information");
-    TYPEATTR* attr = nullptr;
-    ThrowIfFailed(classInfo->GetTypeAttr(&attr), "class attributes");
-    const WORD count = attr->cImplTypes;
-    classInfo->ReleaseTypeAttr(attr);
-    for (UINT i = 0; i < count; ++i) {
-        INT flags = 0;
-        if (FAILED(classInfo->GetImplTypeFlags(i, &flags))) continue;
-        if ((flags & IMPLTYPEFLAG_FDEFAULT) && (flags & IMPLTYPEFLAG_FSOURCE)) {
-            HREFTYPE ref = 0;
-            ThrowIfFailed(classInfo->GetRefTypeOfImplType(i, &ref), "source interface reference");
-            ComPtr<ITypeInfo> source;
-            ThrowIfFailed(classInfo->GetRefTypeInfo(ref, source.GetAddressOf()), "source interface");
-            return source;
-        }
-    }
-    throw ComError(CONNECT_E_NOCONNECTION, "the installer has no default source interface");
-}
-
-// Receives the installer's events and answers them by name.
+// Receives the installer's events and answers OnContentInstalled: by name when type
+// information names the events, otherwise as the one event that carries a single result.
 class EventSink final : public IDispatch {
 public:
     EventSink(ComPtr<ITypeInfo> source, const IID& sourceIid, std::function<void(long)> onContentInstalled)
@@ -88,10 +68,15 @@ public:
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
                                      UINT*) override {
-        Bstr name;
-        UINT found = 0;
-        if (FAILED(source_->GetNames(id, name.out(), 1, &found)) || found == 0) return S_OK;
-        if (!EqualsIgnoreCase(name.str(), L"OnContentInstalled") || !params || params->cArgs < 1) return S_OK;
+        if (!params || params->cArgs < 1) return S_OK;
+        if (source_) {
+            Bstr name;
+            UINT found = 0;
+            if (FAILED(source_->GetNames(id, name.out(), 1, &found)) || found == 0) return S_OK;
+            if (!EqualsIgnoreCase(name.str(), L"OnContentInstalled")) return S_OK;
+        } else if (params->cArgs != 1 || params->cNamedArgs != 0) {
+            return S_OK;
+        }
         Variant result;
         if (FAILED(::VariantChangeType(result.get(), &params->rgvarg[params->cArgs - 1], 0, VT_I4))) return S_OK;
         if (onContentInstalled_) onContentInstalled_(result.get()->lVal);
@@ -112,25 +97,14 @@ private:
 
 void ContentInstallerEvents::Connect(IUnknown* installer, std::function<void(long)> onContentInstalled) {
     Disconnect();
-    ComPtr<ITypeInfo> source = DefaultSourceTypeInfo(installer);
-    TYPEATTR* attr = nullptr;
-    ThrowIfFailed(source->GetTypeAttr(&attr), "source interface attributes");
-    const IID sourceIid = attr->guid;
-    source->ReleaseTypeAttr(attr);
-
-    ComPtr<IConnectionPointContainer> container;
-    ThrowIfFailed(installer->QueryInterface(IID_IConnectionPointContainer,
-                                            reinterpret_cast<void**>(container.GetAddressOf())),
-                  "the installer raises no events");
-    ComPtr<IConnectionPoint> point;
-    ThrowIfFailed(container->FindConnectionPoint(sourceIid, point.GetAddressOf()), "no connection point");
-
+    InstallerEventSource source = FindInstallerEventSource(installer);
     // Takes over the new object's first reference (no AddRef: Attach differs between WRL builds).
     ComPtr<IUnknown> sink;
-    *sink.ReleaseAndGetAddressOf() = static_cast<IDispatch*>(new EventSink(source, sourceIid, std::move(onContentInstalled)));
+    *sink.ReleaseAndGetAddressOf() =
+        static_cast<IDispatch*>(new EventSink(source.events, source.iid, std::move(onContentInstalled)));
     DWORD cookie = 0;
-    ThrowIfFailed(point->Advise(sink.Get(), &cookie), "the installer refused the event connection");
-    point_ = point;
+    ThrowIfFailed(source.point->Advise(sink.Get(), &cookie), "the installer refused the event connection");
+    point_ = source.point;
     sink_ = sink;
     cookie_ = cookie;
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ComGuard.h"
+#include "ConnectionPointList.h"
 #include "HttpFetch.h"
 #include "InstallLog.h"
 #include "Knobs.h"
@@ -37,6 +38,26 @@ ComPtr<ITypeInfo> InterfaceHalf(ITypeInfo& info) {
     return ComPtr<ITypeInfo>(&info);
 }
 
+BOOL CALLBACK CloseIfMainWindow(HWND window, LPARAM) {
+    if (::IsWindowVisible(window) && !::GetWindow(window, GW_OWNER)) ::PostMessageW(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+// What a user can do while an installer shows a dialog of its own: the calling thread's
+// main windows are asked to close, and their messages run before the call goes on.
+void CloseCallersWindows() {
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CloseIfMainWindow, 0);
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));  // the caller's own loop ends on it
+            return;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
 }  // namespace
 
 HRESULT ContentInstaller::Create(REFIID iid, void** object) {
@@ -55,7 +76,10 @@ ContentInstaller::ContentInstaller() noexcept : events_(*this, DIID_DMessengerCo
     LockModule();
 }
 
-ContentInstaller::~ContentInstaller() { UnlockModule(); }
+ContentInstaller::~ContentInstaller() {
+    for (Call* call = calls_; call; call = call->outer) call->released = true;
+    UnlockModule();
+}
 
 void ContentInstaller::Initialize() {
     ThrowIfFailed(::LoadTypeLibEx(ModulePath().c_str(), REGKIND_NONE, &typeLib_), "LoadTypeLibEx");
@@ -74,7 +98,7 @@ HRESULT STDMETHODCALLTYPE ContentInstaller::QueryInterface(REFIID iid, void** ob
     if (::IsEqualIID(iid, IID_IUnknown) || ::IsEqualIID(iid, IID_IDispatch) ||
         ::IsEqualIID(iid, IID_IMessengerContentInstaller)) {
         *object = static_cast<IMessengerContentInstaller*>(this);
-    } else if (::IsEqualIID(iid, IID_IProvideClassInfo)) {
+    } else if (::IsEqualIID(iid, IID_IProvideClassInfo) && !ReadKnobs().hideClassInfo) {
         *object = static_cast<IProvideClassInfo*>(this);
     } else if (::IsEqualIID(iid, IID_IConnectionPointContainer)) {
         *object = static_cast<IConnectionPointContainer*>(this);
@@ -96,13 +120,14 @@ ULONG STDMETHODCALLTYPE ContentInstaller::Release() {
 
 HRESULT STDMETHODCALLTYPE ContentInstaller::GetTypeInfoCount(UINT* count) {
     if (!count) return E_POINTER;
-    *count = 1;
+    *count = ReadKnobs().hideTypeInfo ? 0 : 1;
     return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE ContentInstaller::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
     if (!info) return E_POINTER;
     *info = nullptr;
+    if (ReadKnobs().hideTypeInfo) return E_NOTIMPL;
     if (index != 0) return DISP_E_BADINDEX;
     return dispatchInfo_.CopyTo(info);
 }
@@ -127,6 +152,17 @@ HRESULT STDMETHODCALLTYPE ContentInstaller::InstallContent(BSTR url) {
         if (knobs.failInstall) {
             AppendInstallLog(L"E_FAIL", target);
             return E_FAIL;
+        }
+        if (knobs.closeWindows) {
+            Call call{false, calls_};
+            calls_ = &call;
+            CloseCallersWindows();
+            if (call.released) {
+                // The client let go of the installer during its call: say so, touch nothing.
+                AppendInstallLog(L"RELEASED", target);
+                return RPC_E_DISCONNECTED;
+            }
+            calls_ = call.outer;
         }
         LONG outcome = kInstalled;
         const std::optional<std::string> package = FetchUrl(target);
@@ -155,8 +191,10 @@ HRESULT STDMETHODCALLTYPE ContentInstaller::GetClassInfo(ITypeInfo** info) {
 }
 
 HRESULT STDMETHODCALLTYPE ContentInstaller::EnumConnectionPoints(IEnumConnectionPoints** points) {
-    if (points) *points = nullptr;
-    return E_NOTIMPL;
+    if (!points) return E_POINTER;
+    *points = nullptr;
+    if (ReadKnobs().hidePointList) return E_NOTIMPL;
+    return ConnectionPointList::Create(&events_, 0, points);
 }
 
 HRESULT STDMETHODCALLTYPE ContentInstaller::FindConnectionPoint(REFIID iid, IConnectionPoint** point) {
@@ -176,17 +214,22 @@ void ContentInstaller::OnResultPosted(void* self, LONG result) {
 void ContentInstaller::FireOnContentInstalled(LONG result) {
     // A sink may release the installer while it handles the event.
     const ComPtr<IMessengerContentInstaller> keepAlive(this);
+    if (ReadKnobs().otherEvent) InvokeSinks(onContentInstalledId_ + 1, kInstalled);
+    InvokeSinks(onContentInstalledId_, result);
+}
+
+void ContentInstaller::InvokeSinks(DISPID id, LONG argument) {
     try {
         for (const ConnectionPoint::Connection& connection : events_.Connections()) {
             if (!events_.IsConnected(connection.first)) continue;  // unadvised by an earlier sink
-            VARIANT argument;
-            ::VariantInit(&argument);
-            argument.vt = VT_I4;
-            argument.lVal = result;
-            DISPPARAMS params{&argument, nullptr, 1, 0};
+            VARIANT value;
+            ::VariantInit(&value);
+            value.vt = VT_I4;
+            value.lVal = argument;
+            DISPPARAMS params{&value, nullptr, 1, 0};
             // One sink's failure must not keep the event from the others.
-            connection.second->Invoke(onContentInstalledId_, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
-                                      nullptr, nullptr, nullptr);
+            connection.second->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr,
+                                      nullptr);
         }
     } catch (const std::bad_alloc&) {
         // No copy of the sink list, no event: nothing else can be done from a window message.

@@ -53,6 +53,15 @@ private:
 
     static void OnResultPosted(void* self, LONG result);
     void FireOnContentInstalled(LONG result);
+    void InvokeSinks(DISPID id, LONG argument);
+
+    // An InstallContent call in progress. The destructor marks every one, so a call whose
+    // installer was released under it can end without touching the object.
+    struct Call {
+        bool released = false;
+        Call* outer = nullptr;
+    };
+    Call* calls_ = nullptr;
 
     LONG refs_ = 0;  // Create's ComPtr takes the first reference
     Microsoft::WRL::ComPtr<ITypeLib> typeLib_;

@@ -26,6 +26,11 @@ Knobs ReadKnobs() {
     const UniqueRegKey key(raw);
     knobs.failInstall = ReadDword(key.get(), L"FailInstall").value_or(0) != 0;
     knobs.failCreate = ReadDword(key.get(), L"FailCreate").value_or(0) != 0;
+    knobs.hideClassInfo = ReadDword(key.get(), L"HideClassInfo").value_or(0) != 0;
+    knobs.hideTypeInfo = ReadDword(key.get(), L"HideTypeInfo").value_or(0) != 0;
+    knobs.hidePointList = ReadDword(key.get(), L"HideConnectionPointList").value_or(0) != 0;
+    knobs.otherEvent = ReadDword(key.get(), L"OtherEvent").value_or(0) != 0;
+    knobs.closeWindows = ReadDword(key.get(), L"CloseWindowsInInstall").value_or(0) != 0;
     if (const auto result = ReadDword(key.get(), L"EventResult")) knobs.eventResult = static_cast<LONG>(*result);
     return knobs;
 }

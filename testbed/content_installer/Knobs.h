@@ -11,6 +11,11 @@ struct Knobs {
     bool failInstall = false;          // FailInstall: InstallContent fails with E_FAIL
     bool failCreate = false;           // FailCreate: creation fails as if not registered
     std::optional<LONG> eventResult;   // EventResult: the result code the event carries
+    bool hideClassInfo = false;        // HideClassInfo: no IProvideClassInfo
+    bool hideTypeInfo = false;         // HideTypeInfo: IDispatch gives no type information
+    bool hidePointList = false;        // HideConnectionPointList: EnumConnectionPoints not implemented
+    bool otherEvent = false;           // OtherEvent: an event call the events interface does not name
+    bool closeWindows = false;         // CloseWindowsInInstall: the caller's windows close during the call
 };
 
 Knobs ReadKnobs();

@@ -4,6 +4,10 @@
 #include "InstallerTestbed.h"
 #include "mivo/BuildConfig.h"
 
+#include <optional>
+#include <string>
+#include <vector>
+
 namespace mivo::test {
 namespace {
 
@@ -163,6 +167,31 @@ TEST_F(InstallTest, StartUpWithoutTheInstallerEndsBeforeAnyRequest) {
     EXPECT_EQ(::FindWindowW(L"MivoForm1", nullptr), nullptr);
 }
 
+TEST_F(InstallTest, ClosingTheWindowInsideTheInstallCallEndsCleanly) {
+    for (int way = 0; way < 2; ++way) {  // the button, a double click
+        ClearInstallerLog();
+        ASSERT_TRUE(StartForm());
+        LoadCategory(ItemKind::Display, 1, DisplayList({{"101", "jpg", "A"}}));
+        bool unloaded = false;
+        form->onUnloaded = [&] { unloaded = true; };
+        SetInstallerKnob(L"CloseWindowsInInstall", 1);
+        if (way == 0) {
+            Click(ItemKind::Display, 30, 30);
+            PressAdd(ItemKind::Display);
+        } else {
+            DoubleClick(ItemKind::Display, 30, 30);
+        }
+        ClearInstallerKnobs();
+        EXPECT_TRUE(unloaded) << way;
+        EXPECT_FALSE(form->Loaded());
+        EXPECT_FALSE(form->installer);
+        // The installer lived to the end of its call; its completion went with the window.
+        EXPECT_EQ(ReadInstallerLog(), (std::vector<InstallerLogLine>{{L"0", Package(L"/cabs/cabdp101.cab")}})) << way;
+        EXPECT_TRUE(boxes.shown().empty()) << way;
+        form.reset();
+    }
+}
+
 TEST_F(InstallTest, ShutdownReleasesTheInstallerAndLeavesNoWindow) {
     for (int way = 0; way < 3; ++way) {
         ASSERT_TRUE(StartForm());
@@ -182,6 +211,41 @@ TEST_F(InstallTest, ShutdownReleasesTheInstallerAndLeavesNoWindow) {
         form.reset();
     }
 }
+
+// Installers that describe less of themselves than the stand-in does by default.
+struct Description {
+    const char* name;
+    std::vector<const wchar_t*> knobs;
+    bool hideTypeLib;
+};
+
+void PrintTo(const Description& d, std::ostream* out) { *out << d.name; }
+
+class InstallerDescriptionTest : public InstallTest, public ::testing::WithParamInterface<Description> {};
+
+TEST_P(InstallerDescriptionTest, TheCompletionArrives) {
+    for (const wchar_t* knob : GetParam().knobs) SetInstallerKnob(knob, 1);
+    std::optional<HiddenInstallerTypeLib> hidden;
+    if (GetParam().hideTypeLib) hidden.emplace();
+    ASSERT_TRUE(StartForm());
+    LoadCategory(ItemKind::Display, 1, DisplayList({{"101", "jpg", "A"}}));
+    Click(ItemKind::Display, 30, 30);
+    PressAdd(ItemKind::Display);
+    EXPECT_EQ(ReadInstallerLog(), (std::vector<InstallerLogLine>{{L"0", Package(L"/cabs/cabdp101.cab")}}));
+    // Where the events are named, an event of another name is not taken for the completion.
+    EXPECT_EQ(InstalledMessages(), 1u);
+    EXPECT_EQ(boxes.shown().size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Installers, InstallerDescriptionTest,
+    ::testing::Values(
+        Description{"ClassInfoFromTheRegisteredTypeLibrary",
+                    {L"HideClassInfo", L"HideConnectionPointList", L"OtherEvent"},
+                    false},
+        Description{"TheListedConnectionPointNamedByTheObjectsTypeInfo", {L"HideClassInfo", L"OtherEvent"}, true},
+        Description{"TheListedConnectionPointWithNoTypeInfo", {L"HideClassInfo", L"HideTypeInfo"}, true}),
+    [](const ::testing::TestParamInfo<Description>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace mivo::test

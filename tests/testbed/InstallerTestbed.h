@@ -82,7 +82,9 @@ inline void ClearInstallerLog() {
     } while (::FindNextFileW(find.get(), &found));
 }
 
-// Knobs: FailInstall, FailCreate (1 = on) and EventResult (the event's result code).
+// Knobs (1 = on): FailInstall, FailCreate, HideClassInfo, HideTypeInfo,
+// HideConnectionPointList, OtherEvent, CloseWindowsInInstall; EventResult (the event's
+// result code).
 inline void SetInstallerKnob(const wchar_t* name, DWORD value) {
     if (::RegSetKeyValueW(HKEY_CURRENT_USER, kInstallerKnobsKey, name, REG_DWORD, &value, sizeof value) !=
         ERROR_SUCCESS)
@@ -90,5 +92,31 @@ inline void SetInstallerKnob(const wchar_t* name, DWORD value) {
 }
 
 inline void ClearInstallerKnobs() { ::RegDeleteTreeW(HKEY_CURRENT_USER, kInstallerKnobsKey); }
+
+// For its life the installer class is registered without naming its type library (the
+// class's TypeLib key is gone); it is put back afterwards. The prefix set-up registers the
+// installer anew on every run, should a test program die before putting it back.
+class HiddenInstallerTypeLib {
+public:
+    HiddenInstallerTypeLib() {
+        wchar_t value[64];
+        DWORD size = sizeof value;
+        if (::RegGetValueW(HKEY_CLASSES_ROOT, Key().c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value, &size) !=
+                ERROR_SUCCESS ||
+            ::RegDeleteKeyW(HKEY_CLASSES_ROOT, Key().c_str()) != ERROR_SUCCESS)
+            throw std::runtime_error("cannot hide the installer's type library");
+        libId_ = value;
+    }
+    ~HiddenInstallerTypeLib() {
+        ::RegSetKeyValueW(HKEY_CLASSES_ROOT, Key().c_str(), nullptr, REG_SZ, libId_.c_str(),
+                          static_cast<DWORD>((libId_.size() + 1) * sizeof(wchar_t)));
+    }
+    HiddenInstallerTypeLib(const HiddenInstallerTypeLib&) = delete;
+    HiddenInstallerTypeLib& operator=(const HiddenInstallerTypeLib&) = delete;
+
+private:
+    static std::wstring Key() { return std::wstring(L"CLSID\\") + kInstallerClsid + L"\\TypeLib"; }
+    std::wstring libId_;
+};
 
 }  // namespace mivo::test

@@ -34,7 +34,8 @@ public:
     ContentInstallerEvents(const ContentInstallerEvents&) = delete;
     ContentInstallerEvents& operator=(const ContentInstallerEvents&) = delete;
 
-    // Finds the default source interface and connects; throws ComError when it cannot.
+    // Finds the installer's event source and connects; throws ComError when the installer
+    // offers no usable connection point.
     void Connect(IUnknown* installer, std::function<void(long result)> onContentInstalled);
     void Disconnect();
     bool Connected() const { return cookie_ != 0; }

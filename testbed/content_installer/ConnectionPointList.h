@@ -1,0 +1,35 @@
+#pragma once
+// The list EnumConnectionPoints hands out: the installer's one connection point.
+#include <windows.h>
+#include <ocidl.h>
+#include <wrl/client.h>
+
+namespace mivo::testbed {
+
+class ConnectionPointList final : public IEnumConnectionPoints {
+public:
+    // A new list positioned before `position` entries have been read.
+    static HRESULT Create(IConnectionPoint* point, ULONG position, IEnumConnectionPoints** list);
+
+    ConnectionPointList(const ConnectionPointList&) = delete;
+    ConnectionPointList& operator=(const ConnectionPointList&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+
+    HRESULT STDMETHODCALLTYPE Next(ULONG count, IConnectionPoint** points, ULONG* fetched) override;
+    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override;
+    HRESULT STDMETHODCALLTYPE Reset() override;
+    HRESULT STDMETHODCALLTYPE Clone(IEnumConnectionPoints** copy) override;
+
+private:
+    ConnectionPointList(IConnectionPoint* point, ULONG position) noexcept : point_(point), position_(position) {}
+    ~ConnectionPointList() = default;
+
+    LONG refs_ = 1;
+    Microsoft::WRL::ComPtr<IConnectionPoint> point_;  // keeps the installer alive
+    ULONG position_;                                  // 0 before the point, 1 after it
+};
+
+}  // namespace mivo::testbed
