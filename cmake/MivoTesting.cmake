@@ -7,6 +7,9 @@ if(NOT MIVO_CONTENT_BASE_URL MATCHES "^http://127\\.0\\.0\\.1:([0-9]+)$")
 endif()
 set(MIVO_TEST_PORT ${CMAKE_MATCH_1})
 math(EXPR MIVO_TEST_CONTROL_PORT "${MIVO_TEST_PORT} + 1")
+# The same content over TLS, for the test program built with an https base URL.
+math(EXPR default_tls_port "${MIVO_TEST_PORT} + 2")
+set(MIVO_TEST_TLS_PORT ${default_tls_port} CACHE STRING "Loopback port of the testbed server's TLS content")
 
 set(MIVO_TESTING_DIR ${CMAKE_BINARY_DIR}/testing)
 set(MIVO_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
