@@ -7,14 +7,30 @@ if(NOT MIVO_CONTENT_BASE_URL MATCHES "^http://127\\.0\\.0\\.1:([0-9]+)$")
 endif()
 set(MIVO_TEST_PORT ${CMAKE_MATCH_1})
 math(EXPR MIVO_TEST_CONTROL_PORT "${MIVO_TEST_PORT} + 1")
+# The same content over TLS, for the test program built with an https base URL.
+math(EXPR default_tls_port "${MIVO_TEST_PORT} + 2")
+set(MIVO_TEST_TLS_PORT ${default_tls_port} CACHE STRING "Loopback port of the testbed server's TLS content")
 
-set(MIVO_TESTING_DIR ${CMAKE_BINARY_DIR}/testing)
-set(MIVO_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 set(MIVO_SOURCE_DIR ${CMAKE_SOURCE_DIR})
-foreach(script wine-env.sh wine-run.sh setup-prefix.sh content-server.sh)
-  configure_file(${CMAKE_SOURCE_DIR}/cmake/testing/${script}.in ${MIVO_TESTING_DIR}/${script} @ONLY
-    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
-endforeach()
+# The scripts of one Wine prefix: the 32-bit one every test program uses, and a 64-bit one
+# (WoW64) where a few run again as on 64-bit Windows.
+function(mivo_configure_prefix_scripts dir prefix arch regsvr32 views)
+  set(MIVO_TESTING_DIR ${dir})
+  set(MIVO_WINEPREFIX ${prefix})
+  set(MIVO_WINEARCH ${arch})
+  set(MIVO_REGSVR32 ${regsvr32})
+  set(MIVO_REGISTRY_VIEWS ${views})
+  foreach(script wine-env.sh wine-run.sh setup-prefix.sh content-server.sh)
+    configure_file(${CMAKE_SOURCE_DIR}/cmake/testing/${script}.in ${dir}/${script} @ONLY
+      FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+  endforeach()
+endfunction()
+set(MIVO_TESTING_DIR ${CMAKE_BINARY_DIR}/testing)
+set(MIVO_TESTING64_DIR ${MIVO_TESTING_DIR}/win64)
+mivo_configure_prefix_scripts(${MIVO_TESTING_DIR} ${CMAKE_BINARY_DIR}/wineprefix win32 regsvr32 "''")
+mivo_configure_prefix_scripts(${MIVO_TESTING64_DIR} ${CMAKE_BINARY_DIR}/wineprefix64 win64
+  "C:\\windows\\syswow64\\regsvr32.exe" "/reg:64 /reg:32")
+file(REMOVE ${MIVO_TESTING64_DIR}/content-server.sh)  # one server for both prefixes
 set(CMAKE_CROSSCOMPILING_EMULATOR ${MIVO_TESTING_DIR}/wine-run.sh)
 
 # GoogleTest from the Debian source package, built with our toolchain.
@@ -61,4 +77,21 @@ function(mivo_finish_test_fixtures)
   set_tests_properties(wineprefix_setup PROPERTIES FIXTURES_SETUP wineprefix TIMEOUT 300)
   add_test(NAME wineprefix_shutdown COMMAND sh -c ". ${MIVO_TESTING_DIR}/wine-env.sh && wineserver -k; true")
   set_tests_properties(wineprefix_shutdown PROPERTIES FIXTURES_CLEANUP wineprefix)
+
+  add_test(NAME wineprefix64_setup COMMAND ${MIVO_TESTING64_DIR}/setup-prefix.sh ${dlls})
+  set_tests_properties(wineprefix64_setup PROPERTIES FIXTURES_SETUP wineprefix64 TIMEOUT 300)
+  add_test(NAME wineprefix64_shutdown COMMAND sh -c ". ${MIVO_TESTING64_DIR}/wine-env.sh && wineserver -k; true")
+  set_tests_properties(wineprefix64_shutdown PROPERTIES FIXTURES_CLEANUP wineprefix64)
+endfunction()
+
+# mivo_add_win64_test(<name> <test program> [ENVIRONMENT ...]): runs a test program (32-bit,
+# as every one) again in the 64-bit prefix.
+function(mivo_add_win64_test name target)
+  cmake_parse_arguments(T "" "" "ENVIRONMENT" ${ARGN})
+  add_test(NAME ${name} COMMAND ${MIVO_TESTING64_DIR}/wine-run.sh $<TARGET_FILE:${target}>)
+  set_tests_properties(${name} PROPERTIES
+    FIXTURES_REQUIRED "wineprefix64;content_server"
+    RESOURCE_LOCK "wineprefix64;content_server"
+    TIMEOUT 600
+    ENVIRONMENT "${T_ENVIRONMENT}")
 endfunction()

@@ -4,7 +4,8 @@
 Serves the category and item documents, thumbnails and cabinet packages the
 client downloads, from a catalogue folder (see README.md). A second, control
 port lets tests read the request log, script odd answers, add delays and make
-the content port refuse connections.
+the content port refuse connections. Optionally the same content is served over
+TLS on a third port.
 
 Python 3.11 standard library only.
 """
@@ -17,6 +18,7 @@ import os
 import re
 import signal
 import socketserver
+import ssl
 import sys
 import threading
 import time
@@ -249,7 +251,7 @@ def rule_key(path):
 
 
 class State:
-    def __init__(self, catalogue, host, port, verbose):
+    def __init__(self, catalogue, host, port, verbose, tls=None):
         self.lock = threading.Lock()
         self.log = []
         self.rules = {}       # rule_key -> override dict
@@ -259,8 +261,11 @@ class State:
         self.catalogue = catalogue
         self.host, self.port, self.verbose = host, port, verbose
         self.listener_lock = threading.Lock()  # serialises stop/start
-        self.content = None
-        self.content_thread = None
+        self.listeners = []   # (server, thread) of the content ports
+        # TLS: port and the server contexts, "trusted" (the test CA's certificate) and
+        # "untrusted" (a certificate no one vouches for); None without TLS.
+        self.tls = tls
+        self.tls_certificate = "trusted"
 
     def record(self, method, target, headers, body_length):
         with self.lock:
@@ -339,30 +344,55 @@ class State:
             self.delays.clear()
             self.thumbnails.clear()
             self.catalogue = self.original_catalogue
+            self.tls_certificate = "trusted"
         self.start()
+
+    def set_tls_certificate(self, fields):
+        if self.tls is None:
+            raise ValueError("the server was started without TLS")
+        which = fields.get("certificate") if isinstance(fields, dict) else None
+        if which not in self.tls["contexts"]:
+            raise ValueError('"certificate" must be "trusted" or "untrusted"')
+        with self.lock:
+            self.tls_certificate = which
+
+    def tls_context(self):
+        with self.lock:
+            return self.tls["contexts"][self.tls_certificate]
+
+    def _listen(self, server_class, port):
+        server = server_class((self.host, port), ContentHandler)
+        server.state = self
+        thread = threading.Thread(target=server.serve_forever, kwargs={"poll_interval": 0.05},
+                                  name="content", daemon=True)
+        thread.start()
+        self.listeners.append((server, thread))
+        return server.server_address[1]
 
     def start(self):
         with self.listener_lock:
-            if self.content is not None:
+            if self.listeners:
                 return
-            server = QuietServer((self.host, self.port), ContentHandler)
-            server.state = self
-            self.port = server.server_address[1]  # so --port 0 comes back on the same port
-            thread = threading.Thread(target=server.serve_forever, kwargs={"poll_interval": 0.05},
-                                      name="content", daemon=True)
-            thread.start()
-            self.content, self.content_thread = server, thread
+            try:
+                self.port = self._listen(QuietServer, self.port)  # so --port 0 comes back on the same port
+                if self.tls is not None:
+                    self.tls["port"] = self._listen(TlsServer, self.tls["port"])
+            except OSError:
+                self._close_listeners()
+                raise
 
     def stop(self):
         with self.listener_lock:
-            server, thread = self.content, self.content_thread
-            self.content = self.content_thread = None
-            if server is not None:
-                server.shutdown()
-                # Closing the listening socket makes new connections fail at
-                # once (refused) rather than queue up unanswered.
-                server.server_close()
-                thread.join()
+            self._close_listeners()
+
+    def _close_listeners(self):
+        listeners, self.listeners = self.listeners, []
+        for server, thread in listeners:
+            server.shutdown()
+            # Closing the listening socket makes new connections fail at
+            # once (refused) rather than queue up unanswered.
+            server.server_close()
+            thread.join()
 
 
 class QuietServer(ThreadingHTTPServer):
@@ -374,6 +404,20 @@ class QuietServer(ThreadingHTTPServer):
         # seconds on a machine without DNS; the name is not needed here.
         socketserver.TCPServer.server_bind(self)
         self.server_name, self.server_port = self.server_address[:2]
+
+
+class TlsServer(QuietServer):
+    def get_request(self):
+        sock, addr = super().get_request()
+        # The handshake happens in the request's own thread, on its first read: a
+        # client that stalls or refuses the certificate holds up no one else.
+        return self.state.tls_context().wrap_socket(
+            sock, server_side=True, do_handshake_on_connect=False), addr
+
+    def handle_error(self, request, client_address):
+        if isinstance(sys.exc_info()[1], (ssl.SSLError, ConnectionError)):
+            return  # a client that refused the certificate: nothing to report
+        super().handle_error(request, client_address)
 
 
 # --------------------------------------------------------------------------
@@ -564,6 +608,9 @@ class ControlHandler(Handler):
             elif path == "/start":
                 state.start()
                 self.text(200, "ok")
+            elif path == "/tls":
+                state.set_tls_certificate(json.loads(body or b"null"))
+                self.text(200, "ok")
             elif path == "/catalogue":
                 state.replace_catalogue(json.loads(body or b"null"))
                 self.text(200, "ok")
@@ -589,7 +636,14 @@ def main(argv=None):
     ap.add_argument("--host", default="127.0.0.1", help="address to bind (default 127.0.0.1)")
     ap.add_argument("--pid-file", help="write the process id to this file")
     ap.add_argument("--verbose", action="store_true", help="log each request to stderr")
+    ap.add_argument("--tls-port", type=int, help="also serve the content over TLS on this port")
+    ap.add_argument("--tls-cert", help="PEM file with the TLS certificate chain and its key")
+    ap.add_argument("--tls-untrusted-cert", help="PEM file with a certificate and key that "
+                    "the control port can switch to (see /tls)")
     args = ap.parse_args(argv)
+    if (args.tls_port is None) != (args.tls_cert is None) or \
+            (args.tls_untrusted_cert and args.tls_port is None):
+        ap.error("--tls-port and --tls-cert go together (--tls-untrusted-cert needs both)")
 
     try:
         catalogue = Catalogue.load(args.catalogue)
@@ -601,7 +655,20 @@ def main(argv=None):
     signal.signal(signal.SIGTERM, lambda *_: stopping.set())
     signal.signal(signal.SIGINT, lambda *_: stopping.set())
 
-    state = State(catalogue, args.host, args.port, args.verbose)
+    tls = None
+    if args.tls_port is not None:
+        try:
+            contexts = {}
+            for name, pem in (("trusted", args.tls_cert), ("untrusted", args.tls_untrusted_cert)):
+                if pem:
+                    contexts[name] = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+                    contexts[name].load_cert_chain(pem)
+        except (OSError, ssl.SSLError) as e:
+            print("server.py: cannot load the TLS certificate: %s" % e, file=sys.stderr)
+            return 2
+        tls = {"port": args.tls_port, "contexts": contexts}
+
+    state = State(catalogue, args.host, args.port, args.verbose, tls)
     try:
         state.start()
         control = QuietServer((args.host, args.control_port), ControlHandler)
@@ -616,7 +683,10 @@ def main(argv=None):
     if args.pid_file:
         with open(args.pid_file, "w") as f:
             f.write("%d\n" % os.getpid())
-    print("READY %d %d" % (state.port, control.server_address[1]), flush=True)
+    ready = "READY %d %d" % (state.port, control.server_address[1])
+    if tls is not None:
+        ready += " %d" % tls["port"]
+    print(ready, flush=True)
 
     while not stopping.wait(0.2):
         pass
