@@ -31,6 +31,12 @@ std::vector<Item> NumberedItems(int count, int firstId, const std::string& type)
     return items;
 }
 
+std::vector<Item> ZeroLedItems(int count, int firstId) {
+    auto items = NumberedItems(count, firstId);
+    for (auto& i : items) i.id = "0" + i.id;
+    return items;
+}
+
 std::string Categories(const std::vector<std::pair<std::string, std::string>>& idAndName) {
     std::string out = "<?xml version=\"1.0\"?><cats>";
     for (const auto& c : idAndName) out += "<cat id=\"" + c.first + "\">" + c.second + "</cat>";

@@ -24,6 +24,8 @@ struct Item {
 std::string DisplayList(const std::vector<Item>& items);
 std::string EmoticonList(const std::vector<Item>& items);
 std::vector<Item> NumberedItems(int count, int firstId = 1, const std::string& type = "png");
+// Ids with a leading zero end each thumbnail pass at its first item: lists without downloads.
+std::vector<Item> ZeroLedItems(int count, int firstId);
 std::string Categories(const std::vector<std::pair<std::string, std::string>>& idAndName);
 
 class AppTest : public ::testing::Test {

@@ -202,16 +202,10 @@ TEST_F(CatalogueTest, ElementsThatCannotMakeARecordAreLeftOut) {
 
 TEST_F(CatalogueTest, ListsBeyondTheSixteenBitCellLimitsStopAtTheLimit) {
     ASSERT_TRUE(StartForm());
-    // Ids with a leading zero end each thumbnail pass at its first item: no downloads.
-    auto zeroLed = [](int count) {
-        auto items = NumberedItems(count, 1000);
-        for (auto& i : items) i.id = "0" + i.id;
-        return items;
-    };
-    LoadCategory(ItemKind::Display, 1, DisplayList(zeroLed(735)));
+    LoadCategory(ItemKind::Display, 1, DisplayList(ZeroLedItems(735, 1000)));
     ASSERT_EQ(listItems.Count(), xmlRequests::kMaxDisplayItems);
     EXPECT_EQ(listItems.Item(xmlRequests::kMaxDisplayItems)->top, 32760);
-    LoadCategory(ItemKind::Emoticon, 1, EmoticonList(zeroLed(1200)));
+    LoadCategory(ItemKind::Emoticon, 1, EmoticonList(ZeroLedItems(1200, 1000)));
     ASSERT_EQ(listItems.Count(), xmlRequests::kMaxEmoticonItems);
     EXPECT_EQ(listItems.Item(xmlRequests::kMaxEmoticonItems)->top, 32725);
     EXPECT_TRUE(boxes.shown().empty());

@@ -112,12 +112,6 @@ TEST_F(InstallTest, AFailingInstallCallIsReportedAndTheWindowStaysUsable) {
 // The longest lists reach below y 32,767, where mouse messages wrap their 16-bit coordinates.
 TEST_F(InstallTest, TheLastCellsOfTheLongestListsSelectAndInstall) {
     ASSERT_TRUE(StartForm());
-    // Ids with a leading zero end the thumbnail pass at once: no downloads.
-    auto items = [](int count) {
-        auto list = NumberedItems(count, 1000);
-        for (auto& i : list) i.id = "0" + i.id;
-        return list;
-    };
     struct Case {
         ItemKind kind;
         int count, lastTop, hitHeight;
@@ -125,7 +119,7 @@ TEST_F(InstallTest, TheLastCellsOfTheLongestListsSelectAndInstall) {
     };
     for (const Case& c : {Case{ItemKind::Display, 730, 32760, 93, L"/cabs/cabdp01729.cab"},
                           Case{ItemKind::Emoticon, 1192, 32725, 55, L"/cabs/cabemo02191.cab"}}) {
-        const auto list = items(c.count);
+        const auto list = ZeroLedItems(c.count, 1000);
         LoadCategory(c.kind, 1, c.kind == ItemKind::Display ? DisplayList(list) : EmoticonList(list));
         form->GridOf(c.kind).scroll.SetValue(c.lastTop - 100);
         const int x = listItems.Item(c.count)->left + 10, bottom = c.lastTop + c.hitHeight - 1;
