@@ -2,6 +2,8 @@
 # Builds Mivo against a local demo content server with the sample catalogue and starts it
 # under Wine, in a prefix with the content installer stand-in registered. Without a
 # display it runs inside Xvfb, clicks a category and saves a screenshot (path printed).
+#   bash scripts/demo.sh --screenshots DIR   always headless: saves the window of each tab as
+#                                            DIR/mivo-display-pictures.png and DIR/mivo-emoticons.png
 #   MIVO_DEMO_PORT   port of the demo server (default 18080)
 #   MIVO_DEMO_SECONDS  how long a headless demo waits for thumbnails before each screenshot (default 15)
 set -euo pipefail
@@ -9,6 +11,15 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${MIVO_DEMO_BUILD_DIR:-$root/build/demo}
 port=${MIVO_DEMO_PORT:-18080}
 shot=${MIVO_DEMO_SCREENSHOT:-$build/mivo-demo.png}
+shot_emo=${shot%.png}-emoticons.png
+if [ "${1:-}" = --screenshots ]; then
+  mkdir -p "${2:?--screenshots needs a folder}"
+  dir=$(cd "$2" && pwd)
+  export MIVO_DEMO_SCREENSHOT=$dir/mivo-display-pictures.png MIVO_DEMO_SCREENSHOT_EMO=$dir/mivo-emoticons.png
+  shot=$MIVO_DEMO_SCREENSHOT
+  set -- --xvfb
+fi
+shot_emo=${MIVO_DEMO_SCREENSHOT_EMO:-$shot_emo}
 
 "$root/scripts/install-deps.sh"
 
@@ -52,16 +63,16 @@ run_demo() {
       sleep "${MIVO_DEMO_SECONDS:-15}"   # captions at once, thumbnails one by one
       click 194 101                      # select the first picture
       sleep 2
-      xwd -root -silent > "$build/mivo-demo.xwd"
+      xwd -id "$win" -silent > "$build/mivo-demo.xwd"
       python3 "$root/scripts/xwd2png.py" "$build/mivo-demo.xwd" "$shot"
       click 136 18                       # the "Emoticons" tab
       click 28 62                        # first emoticon category
       sleep "${MIVO_DEMO_SECONDS:-15}"
       click 194 83                       # select the first emoticon
       sleep 2
-      xwd -root -silent > "$build/mivo-demo.xwd"
-      python3 "$root/scripts/xwd2png.py" "$build/mivo-demo.xwd" "${shot%.png}-emoticons.png"
-      echo "Screenshot: ${shot%.png}-emoticons.png"
+      xwd -id "$win" -silent > "$build/mivo-demo.xwd"
+      python3 "$root/scripts/xwd2png.py" "$build/mivo-demo.xwd" "$shot_emo"
+      echo "Screenshot: $shot_emo"
     else
       xwd -root -silent > "$build/mivo-demo.xwd"
       python3 "$root/scripts/xwd2png.py" "$build/mivo-demo.xwd" "$shot"
@@ -77,7 +88,7 @@ run_demo() {
 
 if [ "${1:-}" = --headless ]; then
   run_demo headless
-elif [ -n "${DISPLAY:-}" ]; then
+elif [ -n "${DISPLAY:-}" ] && [ "${1:-}" != --xvfb ]; then
   run_demo
 else
   # No display: run the whole demo again inside Xvfb (the build is already up to date).
