@@ -180,7 +180,7 @@ void Form1::CreateControls() {
         page.grid->picture.Create(page.grid->frame, ToPixels(kGridPicture), RGB(255, 255, 255), false,
                                   page.pictureId);
         // Captions use the window's font, kept in the picture box's own device context.
-        ::SelectObject(page.grid->picture.hDC(), font);
+        gridFonts_[&page - pages].emplace(page.grid->picture.hDC(), font);
         page.grid->scroll.Create(page.grid->frame, ToPixels(kGridScroll), page.scrollId);
         ::SetWindowPos(page.grid->scroll.hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         *page.addFrame = mivo::CreateFrame(hwnd_, Offset(ToPixels(kFrame2), tab), L"Add to Messenger", true, font);
@@ -242,6 +242,7 @@ void Form1::End() {
         xmlRequests::xmlHttp.Reset();
     }
     gdip.reset();
+    for (auto& selected : gridFonts_) selected.reset();
     if (hwnd_) {
         HWND h = hwnd_;
         hwnd_ = nullptr;

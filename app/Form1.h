@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "mivo/ContentInstaller.h"
@@ -129,6 +130,9 @@ private:
     HWND hwnd_ = nullptr;
     Grid display_, emoticon_;
     mivo::UniqueGdi<HFONT> font_, linkFont_;
+    // The window font selected into each grid's own DC; declared after font_, so it is
+    // deselected before the font is deleted.
+    std::optional<mivo::ScopedSelectObject> gridFonts_[2];
     mivo::UniqueGdi<HBITMAP> banner_;
     mivo::ContentInstallerEvents installerEvents_;
     int currentTab_ = 0;

@@ -113,8 +113,9 @@ bool downloadFile(const std::wstring& url, const std::wstring& path) {
     // urlmon may report success for an error page or a cut-off body: the observer sees the
     // status and the length that the call's result does not tell.
     const auto observer = DownloadObserver::Create(kMaxThumbnailBytes);
-    // 16 asks for the newest version, not a copy from the browser's cache.
-    const HRESULT hr = ::URLDownloadToFileW(nullptr, url.c_str(), path.c_str(), 16, observer.Get());
+    // The newest version, not a copy from the browser's cache.
+    const HRESULT hr =
+        ::URLDownloadToFileW(nullptr, url.c_str(), path.c_str(), BINDF_GETNEWESTVERSION, observer.Get());
     return hr == S_OK && observer->Complete() && IsThumbnailFile(path);
 }
 

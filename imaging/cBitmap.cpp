@@ -4,6 +4,7 @@
 #include "cGraphics.h"
 #include "mivo/Numbers.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <stdexcept>
@@ -13,28 +14,9 @@ using namespace mivo::gdip;
 
 namespace {
 
-constexpr PROPID kFrameDelayTag = 0x5100;  // PropertyTagFrameDelay
-constexpr PROPID kLoopCountTag = 0x5101;   // PropertyTagLoopCount
-constexpr long kArgb32 = 0x26200A;         // PixelFormat32bppARGB
-constexpr WORD kTypeByte = 1;
-constexpr WORD kTypeShort = 3;
-constexpr WORD kTypeLong = 4;
-
-// Image attributes given back on every path of MakeTransparent.
-class ScopedImageAttributes {
-public:
-    ScopedImageAttributes() = default;
-    ~ScopedImageAttributes() {
-        if (attributes_) GdipDisposeImageAttributes(attributes_);
-    }
-    ScopedImageAttributes(const ScopedImageAttributes&) = delete;
-    ScopedImageAttributes& operator=(const ScopedImageAttributes&) = delete;
-    GpImageAttributes** out() { return &attributes_; }
-    GpImageAttributes* get() const { return attributes_; }
-
-private:
-    GpImageAttributes* attributes_ = nullptr;
-};
+bool IsIntegerProperty(WORD type) {
+    return type == PropertyTagTypeByte || type == PropertyTagTypeShort || type == PropertyTagTypeLong;
+}
 
 }  // namespace
 
@@ -45,72 +27,15 @@ bool cBitmap::KeyLess::operator()(const std::wstring& a, const std::wstring& b) 
 
 cBitmap::cBitmap() { InitEncoders(); }
 
-cBitmap::~cBitmap() { Release(); }
-
-cBitmap::cBitmap(cBitmap&& other) noexcept
-    : gdip(std::move(other.gdip)),
-      handle_(std::exchange(other.handle_, nullptr)),
-      curErr_(std::exchange(other.curErr_, 0)),
-      pixelFormat_(std::exchange(other.pixelFormat_, 0)),
-      frameCount_(std::exchange(other.frameCount_, 0)),
-      width_(std::exchange(other.width_, 0)),
-      height_(std::exchange(other.height_, 0)),
-      encoderCount_(std::exchange(other.encoderCount_, 0)),
-      imageRect_(std::exchange(other.imageRect_, Rect(0, 0, 0, 0))),
-      encoders_(std::move(other.encoders_)),
-      extensions_(std::move(other.extensions_)),
-      propertyBuffer_(std::move(other.propertyBuffer_)),
-      lastProperty_(std::exchange(other.lastProperty_, PropertyHeader{})),
-      propertyValue_(std::move(other.propertyValue_)) {
-    other.encoders_.clear();
-    other.propertyBuffer_.clear();
-    other.propertyValue_.clear();
-}
-
-cBitmap& cBitmap::operator=(cBitmap&& other) noexcept {
-    if (this != &other) {
-        Release();
-        gdip = std::move(other.gdip);
-        handle_ = std::exchange(other.handle_, nullptr);
-        curErr_ = std::exchange(other.curErr_, 0);
-        pixelFormat_ = std::exchange(other.pixelFormat_, 0);
-        frameCount_ = std::exchange(other.frameCount_, 0);
-        width_ = std::exchange(other.width_, 0);
-        height_ = std::exchange(other.height_, 0);
-        encoderCount_ = std::exchange(other.encoderCount_, 0);
-        imageRect_ = std::exchange(other.imageRect_, Rect(0, 0, 0, 0));
-        encoders_ = std::move(other.encoders_);
-        extensions_ = std::move(other.extensions_);
-        propertyBuffer_ = std::move(other.propertyBuffer_);
-        lastProperty_ = std::exchange(other.lastProperty_, PropertyHeader{});
-        propertyValue_ = std::move(other.propertyValue_);
-        other.encoders_.clear();
-        other.propertyBuffer_.clear();
-        other.propertyValue_.clear();
-    }
-    return *this;
-}
-
-void cBitmap::Release() noexcept {
-    if (handle_) GdipDisposeImage(std::exchange(handle_, nullptr));
-}
-
 void cBitmap::TakeImage(long status, GpImage* replacement) {
     // Whatever a failed call left in its out parameter is not an image of ours.
     if (status != 0) replacement = nullptr;
-    if (handle_ && handle_ != replacement) GdipDisposeImage(handle_);
-    handle_ = replacement;
+    if (handle_.get() != replacement) handle_.reset(replacement);
 }
 
 void cBitmap::ReadFormatAndSize() {
     ReadPixelFormat();
     ReadDimensions();
-}
-
-long cBitmap::CheckStatus(long status) {
-    curErr_ = status;
-    if (status != 0 && gdip) gdip->Error(status, L"cBitmap");
-    return curErr_;
 }
 
 // --- creation -------------------------------------------------------------------------
@@ -178,20 +103,20 @@ long cBitmap::LoadFromStream(IStream* pStream) {
     return result;
 }
 
-void cBitmap::Dispose() { Release(); }
+void cBitmap::Dispose() { handle_.reset(); }
 
 // --- measuring ------------------------------------------------------------------------
 
 void cBitmap::ReadPixelFormat() {
     Gdiplus::PixelFormat format = pixelFormat_;  // a failed read leaves the last one
-    CheckStatus(GdipGetImagePixelFormat(handle_, &format));
+    CheckStatus(GdipGetImagePixelFormat(handle_.get(), &format));
     pixelFormat_ = static_cast<long>(format);
 }
 
 void cBitmap::ReadDimensions() {
     REAL width = 0;
     REAL height = 0;
-    CheckStatus(GdipGetImageDimension(handle_, &width, &height));
+    CheckStatus(GdipGetImageDimension(handle_.get(), &width, &height));
     width_ = mivo::NearestEven(width);
     height_ = mivo::NearestEven(height);
     imageRect_ = Rect(0, 0, width_, height_);
@@ -212,9 +137,8 @@ void cBitmap::InitEncoders() {
             throw mivo::GdiplusError(status, "GdipGetImageEncoders");
     }
     encoders_.assign(count, CLSID{});
-    encoderCount_ = static_cast<long>(count);
     extensions_ = std::make_unique<ExtensionIndex>();
-    for (long n = encoderCount_ - 1; n >= 0; --n) {
+    for (long n = static_cast<long>(count) - 1; n >= 0; --n) {
         encoders_[static_cast<size_t>(n)] = codecs[n].Clsid;
         AddExtensions(StringFromPointer(codecs[n].FilenameExtension), L";", n);
     }
@@ -253,37 +177,38 @@ long cBitmap::ExtensionExists(const std::wstring& sKey) const {
 }
 
 CLSID cBitmap::GetEncoderClsid(long lIndex) const {
-    if (lIndex < 0 || lIndex >= encoderCount_)
+    if (lIndex < 0 || lIndex >= static_cast<long>(encoders_.size()))
         throw std::out_of_range("encoder index " + std::to_string(lIndex) + " out of range");
     return encoders_[static_cast<size_t>(lIndex)];
 }
 
 long cBitmap::SaveToFile(const std::wstring& sFilename, const CLSID* pClsid,
                          const EncoderParameters* pParams) {
-    return CheckStatus(GdipSaveImageToFile(handle_, sFilename.c_str(), pClsid, pParams));
+    return CheckStatus(GdipSaveImageToFile(handle_.get(), sFilename.c_str(), pClsid, pParams));
 }
 
 // --- pixels and palettes --------------------------------------------------------------
 
 ARGB cBitmap::GetPixelLong(long X, long Y) {
     ARGB colour = 0;
-    CheckStatus(GdipBitmapGetPixel(static_cast<GpBitmap*>(handle_), X, Y, &colour));
+    CheckStatus(GdipBitmapGetPixel(static_cast<GpBitmap*>(handle_.get()), X, Y, &colour));
     return colour;
 }
 
 long cBitmap::RotateFlip(RotateFlipType eFlipType) {
-    return CheckStatus(GdipImageRotateFlip(handle_, eFlipType));
+    return CheckStatus(GdipImageRotateFlip(handle_.get(), eFlipType));
 }
 
 long cBitmap::SetPalette(const ColorPalette* lPalPointer) {
-    return CheckStatus(GdipSetImagePalette(handle_, lPalPointer));
+    return CheckStatus(GdipSetImagePalette(handle_.get(), lPalPointer));
 }
 
 void cBitmap::GetPalette(ColorPalette* pBuffer, long lEntries) {
-    const long long size = static_cast<long long>(lEntries) * 4 + 8;
+    constexpr long long kHeader = offsetof(ColorPalette, Entries);  // flags and count
+    const long long size = lEntries * static_cast<long long>(sizeof(ARGB)) + kHeader;
     if (size < INT32_MIN || size > INT32_MAX)
         throw mivo::OverflowError("palette size does not fit 32 bits");
-    CheckStatus(GdipGetImagePalette(handle_, pBuffer, static_cast<INT>(size)));
+    CheckStatus(GdipGetImagePalette(handle_.get(), pBuffer, static_cast<INT>(size)));
 }
 
 void cBitmap::SetTransColor(BYTE lIndex) {
@@ -297,14 +222,14 @@ void cBitmap::SetTransColor(BYTE lIndex) {
 }
 
 long cBitmap::UnlockBits(BitmapData* pData) {
-    return CheckStatus(GdipBitmapUnlockBits(static_cast<GpBitmap*>(handle_), pData));
+    return CheckStatus(GdipBitmapUnlockBits(static_cast<GpBitmap*>(handle_.get()), pData));
 }
 
 // --- properties -----------------------------------------------------------------------
 
 long cBitmap::GetPropertyItem(PROPID eTag, long& vValue, long lPropertyIndex) {
     UINT size = 0;
-    long result = CheckStatus(GdipGetPropertyItemSize(handle_, eTag, &size));
+    long result = CheckStatus(GdipGetPropertyItemSize(handle_.get(), eTag, &size));
     if (result != 0) return result;
 
     // 8-byte units keep the PropertyItem header aligned; the header's value address
@@ -312,7 +237,7 @@ long cBitmap::GetPropertyItem(PROPID eTag, long& vValue, long lPropertyIndex) {
     lastProperty_ = PropertyHeader{};
     propertyBuffer_.assign((size + sizeof(std::uint64_t) - 1) / sizeof(std::uint64_t), 0);
     auto* item = reinterpret_cast<PropertyItem*>(propertyBuffer_.data());
-    result = CheckStatus(GdipGetPropertyItem(handle_, eTag, size, item));
+    result = CheckStatus(GdipGetPropertyItem(handle_.get(), eTag, size, item));
     if (result != 0) return result;
 
     lastProperty_.id = item->id;
@@ -322,17 +247,16 @@ long cBitmap::GetPropertyItem(PROPID eTag, long& vValue, long lPropertyIndex) {
     if (item->length > 0 && item->value) {
         const auto* bytes = static_cast<const BYTE*>(item->value);
         propertyValue_.assign(bytes, bytes + item->length);
-        if (item->type == kTypeByte || item->type == kTypeShort || item->type == kTypeLong)
-            vValue = PropertyValueAt(item->type, lPropertyIndex);
+        if (IsIntegerProperty(item->type)) vValue = PropertyValueAt(item->type, lPropertyIndex);
     }
     return result;
 }
 
 long cBitmap::PropertyValueAt(WORD type, long lIndex) const {
     long long elementSize = 0;
-    if (type == kTypeByte) elementSize = 1;
-    else if (type == kTypeShort) elementSize = 2;
-    else if (type == kTypeLong) elementSize = 4;
+    if (type == PropertyTagTypeByte) elementSize = 1;
+    else if (type == PropertyTagTypeShort) elementSize = 2;
+    else if (type == PropertyTagTypeLong) elementSize = 4;
     const long long offset = static_cast<long long>(lIndex) * elementSize;
     if (offset < INT32_MIN || offset > INT32_MAX)
         throw mivo::OverflowError("property element offset does not fit 32 bits");
@@ -345,13 +269,13 @@ long cBitmap::PropertyValueAt(WORD type, long lIndex) const {
 
 long cBitmap::GetDelay(long lFrame) {
     long value = 0;
-    GetPropertyItem(kFrameDelayTag, value, lFrame);
+    GetPropertyItem(PropertyTagFrameDelay, value, lFrame);
     return value;
 }
 
 long cBitmap::GetLoopCount() {
     long value = 0;
-    return GetPropertyItem(kLoopCountTag, value, 0) == 0 ? value : 0;
+    return GetPropertyItem(PropertyTagLoopCount, value, 0) == 0 ? value : 0;
 }
 
 // --- colour key -----------------------------------------------------------------------
@@ -360,7 +284,7 @@ long cBitmap::MakeTransparent(ARGB lColor) {
     // The temporaries stay unlinked from the session, so nothing here raises an event.
     // The graphics is declared last so it is deleted before the image it draws on.
     cBitmap copy;
-    long status = copy.CreateFromScan0(width_, height_, 0, kArgb32, nullptr);
+    long status = copy.CreateFromScan0(width_, height_, 0, PixelFormat32bppARGB, nullptr);
     if (status != 0) return status;
 
     cGraphics graphics;
@@ -371,21 +295,19 @@ long cBitmap::MakeTransparent(ARGB lColor) {
 
     long drawn = 0;
     {
-        ScopedImageAttributes attributes;
-        status = GdipCreateImageAttributes(attributes.out());
+        GpImageAttributes* created = nullptr;
+        status = GdipCreateImageAttributes(&created);
         if (status != 0) return status;
+        const UniqueImageAttributes attributes(created);
         status = GdipSetImageAttributesColorKeys(attributes.get(), ColorAdjustTypeDefault, TRUE,
                                                  lColor, lColor);
         if (status != 0) return status;
-        drawn = graphics.DrawImageRectRectIAttr(handle_, 0, 0, width_, height_, 0, 0, width_,
+        drawn = graphics.DrawImageRectRectIAttr(handle_.get(), 0, 0, width_, height_, 0, 0, width_,
                                                 height_, attributes.get());
     }
     if (drawn != 0) return drawn;
 
-    GpImage* old = handle_;
-    handle_ = copy.Handle();
-    copy.Handle(old);
     graphics.Dispose();
-    copy.Dispose();
+    handle_ = std::move(copy.handle_);
     return 0;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // One GDI+ image: created or loaded, measured, read for its properties and given back.
 // Construction also indexes the image encoders GDI+ offers by file extension.
-#include "GdiPlus.h"
+#include "GdiplusOwners.h"
 #include "cGDIP.h"
 
 #include <cstdint>
@@ -17,12 +17,9 @@ public:
 
     // Reads the encoder list; throws mivo::GdiplusError when GDI+ cannot give it.
     cBitmap();
-    ~cBitmap();  // gives back the image if one is still held
 
-    cBitmap(const cBitmap&) = delete;
-    cBitmap& operator=(const cBitmap&) = delete;
-    cBitmap(cBitmap&& other) noexcept;
-    cBitmap& operator=(cBitmap&& other) noexcept;
+    cBitmap(cBitmap&&) noexcept = default;
+    cBitmap& operator=(cBitmap&&) noexcept = default;
 
     // Every creation gives back the image held before (once the new one is made, so a
     // held image may be its own source) and takes whatever GDI+ returned, 0 on failure.
@@ -41,9 +38,12 @@ public:
     long ExtensionExists(const std::wstring& sKey) const;
     long FrameCount() const { return frameCount_; }
     long LoadFromFile(const std::wstring& sFilename);
-    Gdiplus::GpImage* Handle() const { return handle_; }
+    Gdiplus::GpImage* Handle() const { return handle_.get(); }
     // Takes the handle over without a GDI+ call; the image held before is not given back.
-    void Handle(Gdiplus::GpImage* lHandle) { handle_ = lHandle; }
+    void Handle(Gdiplus::GpImage* lHandle) {
+        handle_.release();
+        handle_.reset(lHandle);
+    }
     long Height() const { return height_; }
     // Frame delay in hundredths of a second; 0 when absent.
     long GetDelay(long lFrame);
@@ -96,21 +96,18 @@ private:
     void ReadPixelFormat();
     long PropertyValueAt(WORD type, long lIndex) const;
     long LoadFromStream(IStream* pStream);
-    long CheckStatus(Gdiplus::GpStatus status) { return CheckStatus(static_cast<long>(status)); }
-    long CheckStatus(long status);
+    long CheckStatus(long status) { return mivo::gdip::CheckStatus(status, curErr_, gdip, L"cBitmap"); }
     // Gives back the held image unless it is `replacement`, then holds `replacement`
     // (nothing when `status` tells the creation failed).
     void TakeImage(long status, Gdiplus::GpImage* replacement);
     void ReadFormatAndSize();
-    void Release() noexcept;
 
-    Gdiplus::GpImage* handle_ = nullptr;
+    mivo::gdip::UniqueImage handle_;
     long curErr_ = 0;
     long pixelFormat_ = 0;
     long frameCount_ = 0;
     long width_ = 0;
     long height_ = 0;
-    long encoderCount_ = 0;
     Gdiplus::Rect imageRect_{0, 0, 0, 0};
     std::vector<CLSID> encoders_;
     std::unique_ptr<ExtensionIndex> extensions_;

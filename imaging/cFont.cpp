@@ -4,8 +4,6 @@
 
 #include <olectl.h>
 
-#include <utility>
-
 using namespace mivo::gdip;
 
 namespace {
@@ -28,55 +26,12 @@ bool GetBool(IDispatch* font, DISPID id) {
 
 }  // namespace
 
-cFont::~cFont() { Release(); }
-
-cFont::cFont(cFont&& other) noexcept
-    : gdip(std::move(other.gdip)),
-      handle_(std::exchange(other.handle_, nullptr)),
-      family_(std::exchange(other.family_, nullptr)),
-      curErr_(std::exchange(other.curErr_, 0)),
-      bold_(std::exchange(other.bold_, false)),
-      height_(std::exchange(other.height_, 0)),
-      italic_(std::exchange(other.italic_, false)),
-      name_(std::exchange(other.name_, std::wstring())),
-      size_(std::exchange(other.size_, 0.0f)),
-      style_(std::exchange(other.style_, 0)),
-      underline_(std::exchange(other.underline_, false)),
-      unit_(std::exchange(other.unit_, 0)),
-      strikeOut_(std::exchange(other.strikeOut_, false)) {}
-
-cFont& cFont::operator=(cFont&& other) noexcept {
-    if (this != &other) {
-        Release();
-        gdip = std::move(other.gdip);
-        handle_ = std::exchange(other.handle_, nullptr);
-        family_ = std::exchange(other.family_, nullptr);
-        curErr_ = std::exchange(other.curErr_, 0);
-        bold_ = std::exchange(other.bold_, false);
-        height_ = std::exchange(other.height_, 0);
-        italic_ = std::exchange(other.italic_, false);
-        name_ = std::exchange(other.name_, std::wstring());
-        size_ = std::exchange(other.size_, 0.0f);
-        style_ = std::exchange(other.style_, 0);
-        underline_ = std::exchange(other.underline_, false);
-        unit_ = std::exchange(other.unit_, 0);
-        strikeOut_ = std::exchange(other.strikeOut_, false);
-    }
-    return *this;
-}
-
 void cFont::Release() noexcept {
-    if (family_) GdipDeleteFontFamily(std::exchange(family_, nullptr));
-    if (handle_) GdipDeleteFont(std::exchange(handle_, nullptr));
+    family_.reset();
+    handle_.reset();
 }
 
 void cFont::Dispose() { Release(); }
-
-long cFont::CheckStatus(long status) {
-    curErr_ = status;
-    if (status != 0 && gdip) gdip->Error(status, L"cFont");
-    return curErr_;
-}
 
 void cFont::CopyFrom(IDispatch* oFont) {
     if (!oFont) throw mivo::ComError(E_POINTER, "standard font object");
@@ -108,8 +63,8 @@ long cFont::CreateFont(IDispatch* oFont, FontStyle eFontStyle, Gdiplus::Unit eUn
     long result = UseGenericFamily(name_);
     if (!family_) return result;  // a missing family is a failure, not a success
     GpFont* font = nullptr;
-    result = CheckStatus(GdipCreateFont(family_, size_, eFontStyle, eUnit, &font));
-    if (result == 0) handle_ = font;
+    result = CheckStatus(GdipCreateFont(family_.get(), size_, eFontStyle, eUnit, &font));
+    if (result == 0) handle_.reset(font);
     return result;
 }
 
@@ -120,28 +75,28 @@ long cFont::CreateFromHdc(HDC lHdc, IDispatch* oFont) {
     GpFont* font = nullptr;
     long result = CheckStatus(GdipCreateFontFromDC(lHdc, &font));
     if (result == 0) {
-        handle_ = font;
+        handle_.reset(font);
         INT style = 0;
         Gdiplus::Unit unit = UnitWorld;
-        if (GdipGetFontStyle(handle_, &style) == Ok) style_ = style;
-        if (GdipGetFontUnit(handle_, &unit) == Ok) unit_ = unit;
+        if (GdipGetFontStyle(font, &style) == Ok) style_ = style;
+        if (GdipGetFontUnit(font, &unit) == Ok) unit_ = unit;
     }
     return result;
 }
 
 long cFont::UseGenericFamily(const std::wstring& /*sName*/) {
     // Every font of this layer is drawn in the generic sans-serif family.
-    if (family_) GdipDeleteFontFamily(std::exchange(family_, nullptr));
+    family_.reset();
     GpFontFamily* family = nullptr;
     long result = CheckStatus(GdipGetGenericFontFamilySansSerif(&family));
-    if (result == 0) family_ = family;
+    if (result == 0) family_.reset(family);
     return result;
 }
 
 long cFont::CreateFamilyFromName(const std::wstring& sName) {
-    if (family_) GdipDeleteFontFamily(std::exchange(family_, nullptr));
+    family_.reset();
     GpFontFamily* family = nullptr;
     long result = CheckStatus(GdipCreateFontFamilyFromName(sName.c_str(), nullptr, &family));
-    if (result == 0) family_ = family;
+    if (result == 0) family_.reset(family);
     return result;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // One GDI+ font made from an OLE standard font object (the kind a window's Font
 // property holds) or from the font selected into a device context.
-#include "GdiPlus.h"
+#include "GdiplusOwners.h"
 #include "cGDIP.h"
 
 #include <memory>
@@ -17,12 +17,8 @@ public:
     std::shared_ptr<cGDIP> gdip;
 
     cFont() = default;
-    ~cFont();  // gives back the family and the font
-
-    cFont(const cFont&) = delete;
-    cFont& operator=(const cFont&) = delete;
-    cFont(cFont&& other) noexcept;
-    cFont& operator=(cFont&& other) noexcept;
+    cFont(cFont&&) noexcept = default;
+    cFont& operator=(cFont&&) noexcept = default;
 
     // A font of oFont's size in the generic sans-serif family, whatever oFont's face;
     // the font is made with eFontStyle, oFont's flags are only kept for the properties.
@@ -33,7 +29,7 @@ public:
     long CreateFromHdc(HDC lHdc, IDispatch* oFont);
     void Dispose();
     bool Bold() const { return bold_; }
-    Gdiplus::GpFont* Handle() const { return handle_; }
+    Gdiplus::GpFont* Handle() const { return handle_.get(); }
     long Height() const { return height_; }
     bool Italic() const { return italic_; }
     const std::wstring& Name() const { return name_; }
@@ -47,12 +43,11 @@ private:
     void CopyFrom(IDispatch* oFont);
     long UseGenericFamily(const std::wstring& sName);
     long CreateFamilyFromName(const std::wstring& sName);
-    long CheckStatus(Gdiplus::GpStatus status) { return CheckStatus(static_cast<long>(status)); }
-    long CheckStatus(long status);
+    long CheckStatus(long status) { return mivo::gdip::CheckStatus(status, curErr_, gdip, L"cFont"); }
     void Release() noexcept;
 
-    Gdiplus::GpFont* handle_ = nullptr;
-    Gdiplus::GpFontFamily* family_ = nullptr;
+    mivo::gdip::UniqueFont handle_;
+    mivo::gdip::UniqueFontFamily family_;
     long curErr_ = 0;
     bool bold_ = false;
     long height_ = 0;

@@ -34,3 +34,10 @@ std::wstring cGDIP::StatusText(long status) {
     if (status >= 1 && status <= 20) return texts[status - 1];
     return L"Unknown GDI+ Error";
 }
+
+long mivo::gdip::CheckStatus(long status, long& curErr, const std::shared_ptr<cGDIP>& gdip,
+                             const wchar_t* className) {
+    curErr = status;
+    if (status != 0 && gdip) gdip->Error(status, className);
+    return status;
+}

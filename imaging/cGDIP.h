@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 class cGDIP {
@@ -32,3 +33,12 @@ private:
     ULONG_PTR token_ = 0;
     ErrorEvent errorEvent_;
 };
+
+namespace mivo::gdip {
+
+// Records `status` as an imaging object's last error and reports a failure to the session
+// the object is linked to, if any. Returns the status.
+long CheckStatus(long status, long& curErr, const std::shared_ptr<cGDIP>& gdip,
+                 const wchar_t* className);
+
+}  // namespace mivo::gdip

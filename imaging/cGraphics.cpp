@@ -2,78 +2,18 @@
 
 #include "cFont.h"
 
-#include <utility>
-
 using namespace mivo::gdip;
 
-namespace {
-
-class ScopedBrush {
-public:
-    explicit ScopedBrush(ARGB colour) { GdipCreateSolidFill(colour, &brush_); }
-    ~ScopedBrush() {
-        if (brush_) GdipDeleteBrush(brush_);
-    }
-    ScopedBrush(const ScopedBrush&) = delete;
-    ScopedBrush& operator=(const ScopedBrush&) = delete;
-    GpBrush* get() const { return brush_; }
-
-private:
-    GpSolidFill* brush_ = nullptr;
-};
-
-class ScopedStringFormat {
-public:
-    ScopedStringFormat() { GdipStringFormatGetGenericDefault(&format_); }
-    ~ScopedStringFormat() {
-        if (format_) GdipDeleteStringFormat(format_);
-    }
-    ScopedStringFormat(const ScopedStringFormat&) = delete;
-    ScopedStringFormat& operator=(const ScopedStringFormat&) = delete;
-    GpStringFormat* get() const { return format_; }
-
-private:
-    GpStringFormat* format_ = nullptr;
-};
-
-}  // namespace
-
-cGraphics::~cGraphics() { Release(); }
-
-cGraphics::cGraphics(cGraphics&& other) noexcept
-    : gdip(std::move(other.gdip)),
-      handle_(std::exchange(other.handle_, nullptr)),
-      hdc_(std::exchange(other.hdc_, nullptr)),
-      curErr_(std::exchange(other.curErr_, 0)) {}
-
-cGraphics& cGraphics::operator=(cGraphics&& other) noexcept {
-    if (this != &other) {
-        Release();
-        gdip = std::move(other.gdip);
-        handle_ = std::exchange(other.handle_, nullptr);
-        hdc_ = std::exchange(other.hdc_, nullptr);
-        curErr_ = std::exchange(other.curErr_, 0);
-    }
-    return *this;
-}
-
-void cGraphics::Release() noexcept {
-    // The device context goes back before the context that lent it is deleted.
-    if (handle_ && hdc_) GdipReleaseDC(handle_, hdc_);
-    hdc_ = nullptr;
-    if (handle_) GdipDeleteGraphics(std::exchange(handle_, nullptr));
-}
-
-long cGraphics::CheckStatus(long status) {
-    curErr_ = status;
-    if (status != 0 && gdip) gdip->Error(status, L"cGraphics");
-    return curErr_;
+void cGraphics::HoldDC(HDC hdc) {
+    // Swaps the DC in place: neither the context nor a DC is given back here.
+    GraphicsContext context = handle_.release();
+    context.dc = hdc;
+    handle_.reset(context);
 }
 
 long cGraphics::TakeContext(GpStatus status, GpGraphics* graphics) {
-    Release();
     // Whatever a failed call left in its out parameter is not a context of ours.
-    handle_ = status == Ok ? graphics : nullptr;
+    handle_.reset({status == Ok ? graphics : nullptr, nullptr});
     return CheckStatus(status);
 }
 
@@ -96,18 +36,18 @@ long cGraphics::GetGraphicsContext(GpImage* lBitmap) {
 }
 
 void cGraphics::Dispose() {
-    if (hdc_) ReleaseDC();
-    if (handle_) GdipDeleteGraphics(std::exchange(handle_, nullptr));
+    if (HeldDC()) ReleaseDC();
+    handle_.reset();
 }
 
-long cGraphics::Clear() { return CheckStatus(GdipGraphicsClear(handle_, 0x00FFFFFF)); }
+long cGraphics::Clear() { return CheckStatus(GdipGraphicsClear(Handle(), 0x00FFFFFF)); }
 
 long cGraphics::DrawImageI(GpImage* lBmpHandle, long X, long Y) {
-    return CheckStatus(GdipDrawImageI(handle_, lBmpHandle, X, Y));
+    return CheckStatus(GdipDrawImageI(Handle(), lBmpHandle, X, Y));
 }
 
 long cGraphics::DrawImageRectI(GpImage* lBmpHandle, long X, long Y, long lWidth, long lHeight) {
-    return CheckStatus(GdipDrawImageRectI(handle_, lBmpHandle, X, Y, lWidth, lHeight));
+    return CheckStatus(GdipDrawImageRectI(Handle(), lBmpHandle, X, Y, lWidth, lHeight));
 }
 
 long cGraphics::DrawImageRectRectI(GpImage* lBmpHandle, long dstx, long dsty, long lDstWidth,
@@ -121,7 +61,7 @@ long cGraphics::DrawImageRectRectIAttr(GpImage* lBmpHandle, long dstx, long dsty
                                        long lDstWidth, long lDstHeight, long srcx, long srcy,
                                        long lSrcWidth, long lSrcHeight,
                                        GpImageAttributes* lAttribute) {
-    return CheckStatus(GdipDrawImageRectRectI(handle_, lBmpHandle, dstx, dsty, lDstWidth,
+    return CheckStatus(GdipDrawImageRectRectI(Handle(), lBmpHandle, dstx, dsty, lDstWidth,
                                               lDstHeight, srcx, srcy, lSrcWidth, lSrcHeight,
                                               UnitPixel, lAttribute, nullptr, nullptr));
 }
@@ -131,38 +71,42 @@ long cGraphics::DrawString(const std::wstring& sText, ARGB lColor, const cFont& 
     // A zero-sized layout box: the text is neither wrapped nor clipped.
     const RectF layout(static_cast<REAL>(lLeft), static_cast<REAL>(lTop), 0.0f, 0.0f);
     // A failed brush or format shows up as the draw's own failure.
-    ScopedBrush brush(lColor);
-    ScopedStringFormat format;
-    return CheckStatus(GdipDrawString(handle_, sText.c_str(), static_cast<INT>(sText.size()),
+    GpSolidFill* fill = nullptr;
+    GdipCreateSolidFill(lColor, &fill);
+    const UniqueBrush brush(fill);
+    GpStringFormat* generic = nullptr;
+    GdipStringFormatGetGenericDefault(&generic);
+    const UniqueStringFormat format(generic);
+    return CheckStatus(GdipDrawString(Handle(), sText.c_str(), static_cast<INT>(sText.size()),
                                       oFont.Handle(), &layout, format.get(), brush.get()));
 }
 
 HDC cGraphics::GetDC() {
-    if (hdc_) return hdc_;
+    if (HeldDC()) return HeldDC();
     HDC hdc = nullptr;
-    if (CheckStatus(GdipGetDC(handle_, &hdc)) == 0) hdc_ = hdc;
-    return hdc_;
+    if (CheckStatus(GdipGetDC(Handle(), &hdc)) == 0) HoldDC(hdc);
+    return HeldDC();
 }
 
 void cGraphics::ReleaseDC() {
-    CheckStatus(GdipReleaseDC(handle_, hdc_));
-    hdc_ = nullptr;
+    CheckStatus(GdipReleaseDC(Handle(), HeldDC()));
+    HoldDC(nullptr);
 }
 
-long cGraphics::ResetTransform() { return CheckStatus(GdipResetWorldTransform(handle_)); }
+long cGraphics::ResetTransform() { return CheckStatus(GdipResetWorldTransform(Handle())); }
 
 long cGraphics::RotateTransform(float sngAngle, MatrixOrder eOrder) {
-    return CheckStatus(GdipRotateWorldTransform(handle_, sngAngle, eOrder));
+    return CheckStatus(GdipRotateWorldTransform(Handle(), sngAngle, eOrder));
 }
 
 long cGraphics::TranslateTransform(float dx, float dy, MatrixOrder eOrder) {
-    return CheckStatus(GdipTranslateWorldTransform(handle_, dx, dy, eOrder));
+    return CheckStatus(GdipTranslateWorldTransform(Handle(), dx, dy, eOrder));
 }
 
 long cGraphics::SetInterpolationMode(InterpolationMode eMode) {
-    return CheckStatus(GdipSetInterpolationMode(handle_, eMode));
+    return CheckStatus(GdipSetInterpolationMode(Handle(), eMode));
 }
 
 long cGraphics::SetTextRenderingHint(TextRenderingHint eHint) {
-    return CheckStatus(GdipSetTextRenderingHint(handle_, eHint));
+    return CheckStatus(GdipSetTextRenderingHint(Handle(), eHint));
 }

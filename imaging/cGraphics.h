@@ -1,7 +1,7 @@
 #pragma once
 // One GDI+ graphics context on a window, a device context or an image: draws images and
 // text and sets the transform and rendering modes.
-#include "GdiPlus.h"
+#include "GdiplusOwners.h"
 #include "cGDIP.h"
 
 #include <memory>
@@ -14,13 +14,10 @@ public:
     // Where failures are reported; empty = recorded in CurErr only.
     std::shared_ptr<cGDIP> gdip;
 
+    // Destruction gives back a held device context, then the context.
     cGraphics() = default;
-    ~cGraphics();  // gives back a held device context, then the context
-
-    cGraphics(const cGraphics&) = delete;
-    cGraphics& operator=(const cGraphics&) = delete;
-    cGraphics(cGraphics&& other) noexcept;
-    cGraphics& operator=(cGraphics&& other) noexcept;
+    cGraphics(cGraphics&&) noexcept = default;
+    cGraphics& operator=(cGraphics&&) noexcept = default;
 
     // Fills with white at alpha 0 (fully transparent).
     long Clear();
@@ -47,7 +44,7 @@ public:
     // Holds the context's device context until ReleaseDC and returns it (nullptr when
     // GDI+ refuses, with the status recorded). A DC already held is returned again.
     HDC GetDC();
-    Gdiplus::GpGraphics* Handle() const { return handle_; }
+    Gdiplus::GpGraphics* Handle() const { return handle_.get().graphics; }
     // Gives the held device context back; GDI+ is asked even when none is held, and its
     // answer is recorded.
     void ReleaseDC();
@@ -59,12 +56,11 @@ public:
                             Gdiplus::MatrixOrder eOrder = Gdiplus::MatrixOrderPrepend);
 
 private:
-    long CheckStatus(Gdiplus::GpStatus status) { return CheckStatus(static_cast<long>(status)); }
-    long CheckStatus(long status);
+    long CheckStatus(long status) { return mivo::gdip::CheckStatus(status, curErr_, gdip, L"cGraphics"); }
     long TakeContext(Gdiplus::GpStatus status, Gdiplus::GpGraphics* graphics);
-    void Release() noexcept;  // without reporting: used where no one can hear
+    HDC HeldDC() const { return handle_.get().dc; }
+    void HoldDC(HDC hdc);
 
-    Gdiplus::GpGraphics* handle_ = nullptr;
-    HDC hdc_ = nullptr;
+    mivo::gdip::UniqueGraphics handle_;
     long curErr_ = 0;
 };

@@ -115,7 +115,7 @@ TEST_F(NewestContent, EveryFailureGoesBackToTheHostAndALaterTryWorks) {
              server_.Override("/entity.txt", 200, "101", "text/plain");
          },
          plugin::E_MIVO_NO_ITEM},
-        {"installer missing", [&] { SetInstallerKnob(L"FailCreate", 1); }, S_OK},
+        {"installer missing", [&] { SetInstallerKnob(L"FailCreate", 1); }, REGDB_E_CLASSNOTREG},
         {"installer refuses", [&] { server_.Override("/appgetlatestdisp.php", 200, kDisplays); SetInstallerKnob(L"FailInstall", 1); },
          S_OK},
     };
