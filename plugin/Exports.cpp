@@ -7,9 +7,10 @@
 #include "mivo/ComServer.h"
 
 namespace {
-const mivo::ComClass kMivoClass{CLSID_Mivo,           IID_IMivo,
-                                LIBID_MivoPluginMsgPlus, mivo::plugin::Mivo::ProgId,
-                                mivo::plugin::Mivo::ProgId, &mivo::plugin::Mivo::Create};
+using mivo::plugin::Mivo;
+
+const mivo::ComClass kMivoClass{CLSID_Mivo, IID_IMivo, LIBID_MivoPluginMsgPlus, Mivo::ProgId, Mivo::ProgId,
+                                &Mivo::Create};
 }  // namespace
 
 STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
