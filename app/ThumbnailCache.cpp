@@ -9,8 +9,10 @@
 #include "Form1.h"
 #include "GdiPlus.h"
 #include "xmlRequests.h"
+#include "mivo/ComModule.h"
 #include "mivo/Numbers.h"
 #include "mivo/ScopedHandle.h"
+#include "mivo/Text.h"
 
 namespace xmlRequests {
 namespace {
@@ -22,19 +24,6 @@ bool IsSafeFileType(const std::wstring& filetype) {
         if (!alnum) return false;
     }
     return true;
-}
-
-std::wstring ProgramFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return path.substr(0, path.find_last_of(L'\\'));
 }
 
 // A thumbnail is drawn at 64 x 64: anything much larger is refused, so that a hostile server
@@ -119,7 +108,7 @@ bool downloadFile(const std::wstring& url, const std::wstring& path) {
     return hr == S_OK && observer->Complete() && IsThumbnailFile(path);
 }
 
-std::wstring CacheFolder() { return ProgramFolder() + L"\\temppics\\"; }
+std::wstring CacheFolder() { return mivo::ModuleFolder(nullptr) + L"\\temppics\\"; }
 
 std::optional<std::wstring> CacheFilePath(mivo::ItemKind kind, const std::wstring& idText,
                                           const std::wstring& filetype) {
@@ -139,7 +128,7 @@ bool CacheFileExists(const std::wstring& path) {
     const DWORD notNormal = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
     return !(data.dwFileAttributes & notNormal) &&
-           ::CompareStringOrdinal(data.cFileName, -1, name.c_str(), -1, TRUE) == CSTR_EQUAL;
+           mivo::EqualsIgnoreCase(data.cFileName, name);
 }
 
 void DoEvents() {

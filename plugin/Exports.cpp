@@ -1,26 +1,28 @@
 // The four entry points of a self-registering in-process COM server.
 #include <windows.h>
-#include <olectl.h>
 
-#include "ClassFactory.h"
-#include "Module.h"
+#include "Mivo.h"
 #include "MivoPluginMsgPlus.h"
-#include "Registration.h"
 #include "frmAbout.h"
+#include "mivo/ComServer.h"
+
+namespace {
+using mivo::plugin::Mivo;
+
+const mivo::ComClass kMivoClass{CLSID_Mivo, IID_IMivo, LIBID_MivoPluginMsgPlus, Mivo::ProgId, Mivo::ProgId,
+                                &Mivo::Create};
+}  // namespace
 
 STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (rclsid != CLSID_Mivo) return CLASS_E_CLASSNOTAVAILABLE;
-    return mivo::plugin::GetMivoClassObject(riid, ppv);
+    return mivo::GetComClassObject(kMivoClass, rclsid, riid, ppv);
 }
 
 STDAPI DllCanUnloadNow() {
-    if (mivo::plugin::ModuleLockCount() != 0) return S_FALSE;
-    mivo::plugin::frmAbout::UnregisterWindowClass();
-    return S_OK;
+    const HRESULT hr = mivo::CanUnloadComModule();
+    if (hr == S_OK) mivo::plugin::frmAbout::UnregisterWindowClass();
+    return hr;
 }
 
-STDAPI DllRegisterServer() { return mivo::plugin::RegisterServer(); }
+STDAPI DllRegisterServer() { return mivo::RegisterComClass(kMivoClass); }
 
-STDAPI DllUnregisterServer() { return mivo::plugin::UnregisterServer(); }
+STDAPI DllUnregisterServer() { return mivo::UnregisterComClass(kMivoClass); }

@@ -3,10 +3,11 @@
 #include <new>
 #include <string>
 
-#include "ComBoundary.h"
 #include "MivoLaunch.h"
 #include "NewestContent.h"
 #include "frmAbout.h"
+#include "mivo/ComBoundary.h"
+#include "mivo/Text.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -27,8 +28,7 @@ const CommandEntry kCommands[] = {
 
 // Whole-string, case-insensitive, and nothing is ignored or trimmed.
 bool IsCommand(BSTR typed, const wchar_t* command) {
-    const int typedLength = static_cast<int>(::SysStringLen(typed));
-    return ::CompareStringOrdinal(typed ? typed : L"", typedLength, command, -1, TRUE) == CSTR_EQUAL;
+    return EqualsIgnoreCase(std::wstring_view(typed ? typed : L"", ::SysStringLen(typed)), command);
 }
 
 // Replaces a by-reference string; the old one is kept when allocation fails.
@@ -44,7 +44,7 @@ void AssignBstr(BSTR* target, const wchar_t* text) {
 Mivo::TypeInfos LoadTypeInfos() {
     ComPtr<ITypeLib> library;
     // The type library is embedded in the DLL; code linked elsewhere finds the registered one.
-    HRESULT hr = ::LoadTypeLibEx(ThisModulePath().c_str(), REGKIND_NONE, &library);
+    HRESULT hr = ::LoadTypeLibEx(ModulePath().c_str(), REGKIND_NONE, &library);
     if (FAILED(hr)) hr = ::LoadRegTypeLib(LIBID_MivoPluginMsgPlus, 1, 0, LOCALE_NEUTRAL, &library);
     ThrowIfFailed(hr, "The type library MivoPluginMsgPlus could not be loaded");
     ComPtr<ITypeInfo> found;
@@ -68,7 +68,7 @@ HRESULT Mivo::Create(REFIID riid, void** object) noexcept {
     if (!object) return E_POINTER;
     *object = nullptr;
     Mivo* mivo = nullptr;
-    const HRESULT hr = ComBoundary(IID_IMivo, [&] { mivo = new Mivo(LoadTypeInfos()); });
+    const HRESULT hr = ComBoundary(IID_IMivo, ProgId, [&] { mivo = new Mivo(LoadTypeInfos()); });
     if (FAILED(hr)) return hr;
     const HRESULT qi = mivo->QueryInterface(riid, object);
     mivo->Release();
@@ -141,7 +141,7 @@ HRESULT Mivo::Uninitialize(VARIANT* result) {
 HRESULT Mivo::Configure(VARIANT* result) {
     if (!result) return E_POINTER;
     ClearVariant(result);
-    return ComBoundary(IID_IMivo, [] {
+    return ComBoundary(IID_IMivo, ProgId, [] {
         // The window lives on by itself; we keep no reference to it.
         ::ShowWindow(frmAbout::Load(), SW_SHOWNORMAL);
     });
@@ -149,7 +149,7 @@ HRESULT Mivo::Configure(VARIANT* result) {
 
 HRESULT Mivo::GetPublishInfo(BSTR* sPluginName, long* nCommandCount, long* nTagCount, VARIANT_BOOL* result) {
     if (!sPluginName || !nCommandCount || !nTagCount || !result) return E_POINTER;
-    return ComBoundary(IID_IMivo, [&] {
+    return ComBoundary(IID_IMivo, ProgId, [&] {
         AssignBstr(sPluginName, L"Mivo Plugin");
         *nCommandCount = static_cast<long>(sizeof(kCommands) / sizeof(kCommands[0]));
         *nTagCount = 0;
@@ -161,7 +161,7 @@ HRESULT Mivo::GetPublishCommandInfo(long nCommandIdx, BSTR* sName, BSTR* sValue,
     if (!sName || !sValue || !result) return E_POINTER;
     ClearVariant(result);
     if (nCommandIdx < 1 || nCommandIdx > 3) return S_OK;
-    return ComBoundary(IID_IMivo, [&] {
+    return ComBoundary(IID_IMivo, ProgId, [&] {
         const CommandEntry& command = kCommands[nCommandIdx - 1];
         AssignBstr(sName, command.name);
         AssignBstr(sValue, command.value);
@@ -176,7 +176,7 @@ HRESULT Mivo::GetPublishTagInfo(long, BSTR*, BSTR*, VARIANT* result) {
 
 HRESULT Mivo::ParseCommand(BSTR sCommand, BSTR, IDispatch*, BSTR* sResult, VARIANT_BOOL* result) {
     if (!sResult || !result) return E_POINTER;
-    return ComBoundary(IID_IMivo, [&] {
+    return ComBoundary(IID_IMivo, ProgId, [&] {
         if (IsCommand(sCommand, L"/xnewemoticons")) {
             installLatestEmo();
         } else if (IsCommand(sCommand, L"/xnewdps")) {

@@ -11,6 +11,8 @@ namespace mivo::plugin {
 
 class Mivo final : public IMivo, public ISupportErrorInfo {
 public:
+    static constexpr const wchar_t* ProgId = L"MivoPluginMsgPlus.Mivo";
+
     // Creates an instance and asks it for `riid`.
     static HRESULT Create(REFIID riid, void** object) noexcept;
 

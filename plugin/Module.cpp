@@ -5,35 +5,10 @@
 
 #include "mivo/ComSupport.h"
 
-// The linker's symbol for the start of the image this code is in.
-extern "C" IMAGE_DOS_HEADER __ImageBase;
-
 namespace mivo::plugin {
-namespace {
-volatile LONG lockCount = 0;
-}  // namespace
-
-std::wstring ThisModulePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD n = ::GetModuleFileNameW(ThisModule(), path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) ThrowIfFailed(HRESULT_FROM_WIN32(::GetLastError()), "GetModuleFileName");
-        if (n < path.size()) {
-            path.resize(n);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
-HMODULE ThisModule() noexcept { return reinterpret_cast<HMODULE>(&__ImageBase); }
-
-void LockModule() noexcept { ::InterlockedIncrement(&lockCount); }
-void UnlockModule() noexcept { ::InterlockedDecrement(&lockCount); }
-LONG ModuleLockCount() noexcept { return lockCount; }
 
 ModuleVersion ReadModuleVersion() {
-    const std::wstring path = ThisModulePath();
+    const std::wstring path = ModulePath();
     DWORD ignored = 0;
     DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
     if (size == 0) ThrowIfFailed(HRESULT_FROM_WIN32(::GetLastError()), "GetFileVersionInfoSize");

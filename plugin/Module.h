@@ -2,28 +2,9 @@
 // The library's own module: its handle, the count that keeps it loaded, its version.
 #include <windows.h>
 
-#include <string>
+#include "mivo/ComModule.h"
 
 namespace mivo::plugin {
-
-// The module this code is linked into (the plug-in DLL, or a test program).
-HMODULE ThisModule() noexcept;
-// Full path of that module's file. Throws mivo::ComError.
-std::wstring ThisModulePath();
-
-// Objects, class factory locks and open About windows keep the library loaded: the host
-// must not unload code that a live object or window still runs.
-void LockModule() noexcept;
-void UnlockModule() noexcept;
-LONG ModuleLockCount() noexcept;
-
-class ModuleLock {
-public:
-    ModuleLock() noexcept { LockModule(); }
-    ~ModuleLock() { UnlockModule(); }
-    ModuleLock(const ModuleLock&) = delete;
-    ModuleLock& operator=(const ModuleLock&) = delete;
-};
 
 struct ModuleVersion {
     unsigned major = 0;

@@ -25,9 +25,12 @@ std::wstring FromAnsi(const std::string& text) {
     return out;
 }
 
-bool EqualsIgnoreCase(const std::wstring& a, const std::wstring& b) {
-    return ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
-                            b.data(), static_cast<int>(b.size())) == CSTR_EQUAL;
+bool EqualsIgnoreCase(std::wstring_view a, std::wstring_view b) {
+    // The table maps one UTF-16 unit to one: texts of different lengths never match.
+    if (a.size() != b.size()) return false;
+    if (a.empty()) return true;
+    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
+                                  TRUE) == CSTR_EQUAL;
 }
 
 std::int32_t ParseInt32(const std::wstring& text) {

@@ -2,7 +2,8 @@
 
 #include <olectl.h>
 
-#include "ComGuard.h"
+#include "ContentInstaller.h"
+#include "mivo/ComBoundary.h"
 
 namespace mivo::testbed {
 
@@ -52,7 +53,7 @@ HRESULT STDMETHODCALLTYPE ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie)
     if (FAILED(sink->QueryInterface(eventsIid_, reinterpret_cast<void**>(events.GetAddressOf()))) &&
         FAILED(sink->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(events.GetAddressOf()))))
         return CONNECT_E_CANNOTCONNECT;
-    return Guarded([&] {
+    return ComBoundary(IID_IConnectionPoint, ContentInstaller::ProgId, [&] {
         sinks_.emplace_back(nextCookie_, std::move(events));
         *cookie = nextCookie_++;
         return S_OK;

@@ -5,13 +5,13 @@
 #include <new>
 #include <string>
 
-#include "ComGuard.h"
 #include "ConnectionPointList.h"
 #include "HttpFetch.h"
 #include "InstallLog.h"
 #include "Knobs.h"
-#include "Module.h"
 #include "PackageStore.h"
+#include "mivo/ComBoundary.h"
+#include "mivo/ComModule.h"
 
 namespace mivo::testbed {
 namespace {
@@ -66,7 +66,7 @@ HRESULT ContentInstaller::Create(REFIID iid, void** object) {
     // The first reference: an Initialize failure deletes the object. (Not ComPtr::Attach,
     // which adds a reference of its own in MinGW-w64's WRL.)
     const ComPtr<IMessengerContentInstaller> installer(raw);
-    return Guarded([&] {
+    return ComBoundary(IID_IMessengerContentInstaller, ProgId, [&] {
         raw->Initialize();
         return raw->QueryInterface(iid, object);
     });
@@ -146,7 +146,7 @@ HRESULT STDMETHODCALLTYPE ContentInstaller::Invoke(DISPID id, REFIID iid, LCID, 
 }
 
 HRESULT STDMETHODCALLTYPE ContentInstaller::InstallContent(BSTR url) {
-    return Guarded([&] {
+    return ComBoundary(IID_IMessengerContentInstaller, ProgId, [&] {
         const std::wstring target = url ? std::wstring(url, ::SysStringLen(url)) : std::wstring();
         const Knobs knobs = ReadKnobs();
         if (knobs.failInstall) {

@@ -17,6 +17,8 @@ class ContentInstaller final : public IMessengerContentInstaller,
                                public IProvideClassInfo,
                                public IConnectionPointContainer {
 public:
+    static constexpr const wchar_t* ProgId = L"MivoTestbed.ContentInstaller";
+
     // Creates an installer on the calling thread and hands out the asked interface.
     static HRESULT Create(REFIID iid, void** object);
 

@@ -1,7 +1,7 @@
 #include "EventWindow.h"
 
-#include "ComGuard.h"
-#include "Module.h"
+#include "mivo/ComModule.h"
+#include "mivo/ComSupport.h"
 
 namespace mivo::testbed {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <cwchar>
 
-#include "ComGuard.h"
-#include "Module.h"
+#include "mivo/ComModule.h"
+#include "mivo/ComSupport.h"
 #include "mivo/ScopedHandle.h"
 #include "mivo/Text.h"
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <oleauto.h>
 #include <shellapi.h>
+#include <wrl/client.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -12,6 +13,8 @@
 #include <vector>
 
 #include "mivo/ComSupport.h"
+#include "mivo/DispatchCall.h"
+#include "mivo/Text.h"
 
 namespace {
 
@@ -57,9 +60,7 @@ void Print(const std::wstring& text) {
     ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
 }
 
-std::wstring Quoted(BSTR text) {
-    return L"\"" + std::wstring(text ? text : L"", text ? ::SysStringLen(text) : 0) + L"\"";
-}
+std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
 
 std::wstring Describe(const VARIANT& v) {
     switch (V_VT(&v)) {
@@ -67,7 +68,7 @@ std::wstring Describe(const VARIANT& v) {
         case VT_NULL: return L"Null";
         case VT_BOOL: return V_BOOL(&v) ? L"True" : L"False";
         case VT_I4: return std::to_wstring(V_I4(&v));
-        case VT_BSTR: return Quoted(V_BSTR(&v));
+        case VT_BSTR: return Quoted(V_BSTR(&v) ? std::wstring(V_BSTR(&v), ::SysStringLen(V_BSTR(&v))) : L"");
         default: return L"(variant type " + std::to_wstring(V_VT(&v)) + L")";
     }
 }
@@ -134,93 +135,50 @@ int Run(const std::vector<std::wstring>& args) {
     if (i >= args.size()) return Usage(), 1;
     const Operation* op = nullptr;
     for (const Operation& candidate : kOperations)
-        if (::CompareStringOrdinal(candidate.name, -1, args[i].c_str(), -1, TRUE) == CSTR_EQUAL) op = &candidate;
+        if (mivo::EqualsIgnoreCase(candidate.name, args[i])) op = &candidate;
     if (!op) return Usage(), 1;
     const std::vector<std::wstring> values(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
 
     CLSID clsid;
     HRESULT hr = ::CLSIDFromProgID(progId.c_str(), &clsid);
     if (FAILED(hr)) return Print(L"ProgID " + progId + L" is not registered: " + Hex(hr) + L"\n"), 2;
-    IDispatch* raw = nullptr;
-    hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, reinterpret_cast<void**>(&raw));
+    Microsoft::WRL::ComPtr<IDispatch> plugin;
+    hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                            reinterpret_cast<void**>(plugin.GetAddressOf()));
     if (FAILED(hr)) return Print(L"The plug-in could not be created: " + Hex(hr) + L"\n"), 2;
-    struct Releaser {
-        IDispatch* p;
-        ~Releaser() { p->Release(); }
-    } plugin{raw};
 
-    LPOLESTR name = const_cast<LPOLESTR>(op->name);
-    DISPID id = 0;
-    hr = plugin.p->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
-    if (FAILED(hr)) return Print(std::wstring(op->name) + L" is not known to the plug-in: " + Hex(hr) + L"\n"), 2;
-
-    // Storage of the arguments; the by-reference ones point into it.
-    const size_t count = op->params.size();
-    std::vector<mivo::Bstr> strings(count);
-    std::vector<LONG> numbers(count, 0);
-    std::vector<VARIANT> variants(count);
-    for (size_t p = 0; p < count; ++p) {
+    mivo::Args arguments;
+    for (size_t p = 0; p < op->params.size(); ++p) {
         const std::wstring text = p < values.size() ? values[p] : std::wstring();
-        VARIANT& v = variants[count - 1 - p];  // Invoke takes the arguments last to first
-        ::VariantInit(&v);
         switch (op->params[p].kind) {
-            case Kind::Long:
-            case Kind::LongRef:
-                numbers[p] = std::wcstol(text.c_str(), nullptr, 10);
-                if (op->params[p].kind == Kind::Long) {
-                    V_VT(&v) = VT_I4;
-                    V_I4(&v) = numbers[p];
-                } else {
-                    V_VT(&v) = VT_BYREF | VT_I4;
-                    V_I4REF(&v) = &numbers[p];
-                }
-                break;
-            case Kind::String:
-            case Kind::StringRef:
-                strings[p] = mivo::Bstr(text);
-                if (op->params[p].kind == Kind::String) {
-                    V_VT(&v) = VT_BSTR;
-                    V_BSTR(&v) = strings[p].get();  // still owned by `strings`
-                } else {
-                    V_VT(&v) = VT_BYREF | VT_BSTR;
-                    V_BSTRREF(&v) = strings[p].out();
-                    *V_BSTRREF(&v) = mivo::Bstr(text).release();
-                }
-                break;
-            case Kind::Object:
-                V_VT(&v) = VT_DISPATCH;
-                V_DISPATCH(&v) = nullptr;
-                break;
+            case Kind::Long: arguments.Long(std::wcstol(text.c_str(), nullptr, 10)); break;
+            case Kind::LongRef: arguments.LongRef(std::wcstol(text.c_str(), nullptr, 10)); break;
+            case Kind::String: arguments.String(text); break;
+            case Kind::StringRef: arguments.StringRef(text); break;
+            case Kind::Object: arguments.Nothing(); break;
         }
     }
-    DISPPARAMS params{variants.data(), nullptr, static_cast<UINT>(count), 0};
-    mivo::Variant result;
-    EXCEPINFO exception{};
-    UINT argError = 0;
-    hr = plugin.p->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result.get(), &exception,
-                          &argError);
-    if (FAILED(hr)) {
-        std::wstring text = std::wstring(op->name) + L" failed: " + Hex(hr);
-        if (hr == DISP_E_EXCEPTION) {
-            if (exception.pfnDeferredFillIn) exception.pfnDeferredFillIn(&exception);
-            text += L" scode " + Hex(exception.scode ? exception.scode : static_cast<HRESULT>(exception.wCode));
-            if (exception.bstrDescription) text += L" " + Quoted(exception.bstrDescription);
+    const mivo::Outcome outcome = mivo::Call(plugin.Get(), op->name, arguments);
+    if (!outcome.invoked)
+        return Print(std::wstring(op->name) + L" is not known to the plug-in: " + Hex(outcome.hr) + L"\n"), 2;
+    if (FAILED(outcome.hr)) {
+        std::wstring text = std::wstring(op->name) + L" failed: " + Hex(outcome.hr);
+        if (outcome.hr == DISP_E_EXCEPTION) {
+            text += L" scode " + Hex(outcome.scode);
+            if (!outcome.description.empty()) text += L" " + Quoted(outcome.description);
         }
-        ::SysFreeString(exception.bstrSource);
-        ::SysFreeString(exception.bstrDescription);
-        ::SysFreeString(exception.bstrHelpFile);
         Print(text + L"\n");
     } else {
-        Print(std::wstring(op->name) + L" returned " + Describe(*result.get()) + L"\n");
+        Print(std::wstring(op->name) + L" returned " + Describe(*outcome.result.get()) + L"\n");
     }
-    for (size_t p = 0; p < count; ++p) {
+    for (size_t p = 0; p < op->params.size(); ++p) {
         if (op->params[p].kind == Kind::StringRef)
-            Print(std::wstring(op->params[p].name) + L" = " + Quoted(strings[p].get()) + L"\n");
+            Print(std::wstring(op->params[p].name) + L" = " + Quoted(arguments.StringAt(p)) + L"\n");
         else if (op->params[p].kind == Kind::LongRef)
-            Print(std::wstring(op->params[p].name) + L" = " + std::to_wstring(numbers[p]) + L"\n");
+            Print(std::wstring(op->params[p].name) + L" = " + std::to_wstring(arguments.LongAt(p)) + L"\n");
     }
     if (pumpMs || untilClosed) PumpMessages(pumpMs, untilClosed);
-    return FAILED(hr) ? 3 : 0;
+    return FAILED(outcome.hr) ? 3 : 0;
 }
 
 }  // namespace

@@ -38,6 +38,8 @@ TEST(Text, AnsiRoundTripAndCaseInsensitiveCompare) {
     EXPECT_EQ(mivo::FromAnsi("abc"), L"abc");
     EXPECT_TRUE(mivo::EqualsIgnoreCase(L"/XNewDPs", L"/xnewdps"));
     EXPECT_FALSE(mivo::EqualsIgnoreCase(L"/xnewdps ", L"/xnewdps"));
+    // A locale's linguistic rules skip a soft hyphen; a typed command must match letter for letter.
+    EXPECT_FALSE(mivo::EqualsIgnoreCase(L"/xnew\u00ADdps", L"/xnewdps"));
 }
 
 }  // namespace

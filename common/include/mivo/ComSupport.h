@@ -22,6 +22,12 @@ inline void ThrowIfFailed(HRESULT hr, const char* what) {
     if (FAILED(hr)) throw ComError(hr, what);
 }
 
+// The calling thread's last Win32 error as an HRESULT; E_FAIL when the API left none.
+inline HRESULT LastErrorHr() noexcept {
+    const DWORD error = ::GetLastError();
+    return error ? HRESULT_FROM_WIN32(error) : E_FAIL;
+}
+
 class Bstr {
 public:
     Bstr() noexcept = default;
@@ -63,6 +69,15 @@ public:
     ~Variant() { ::VariantClear(&v_); }
     Variant(const Variant&) = delete;
     Variant& operator=(const Variant&) = delete;
+    Variant(Variant&& other) noexcept : v_(other.v_) { ::VariantInit(&other.v_); }
+    Variant& operator=(Variant&& other) noexcept {
+        if (this != &other) {
+            ::VariantClear(&v_);
+            v_ = other.v_;
+            ::VariantInit(&other.v_);
+        }
+        return *this;
+    }
     VARIANT* get() noexcept { return &v_; }
     const VARIANT* get() const noexcept { return &v_; }
     VARIANT* out() noexcept {

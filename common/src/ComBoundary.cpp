@@ -1,4 +1,4 @@
-#include "ComBoundary.h"
+#include "mivo/ComBoundary.h"
 
 #include <wrl/client.h>
 
@@ -6,15 +6,15 @@
 
 #include "mivo/Text.h"
 
-namespace mivo::plugin {
+namespace mivo {
 
-void SetComErrorInfo(REFIID iid, const char* description) noexcept {
+void SetComErrorInfo(REFIID iid, const wchar_t* source, const char* description) noexcept {
     try {
         const std::wstring text = FromAnsi(description ? description : "");
         Microsoft::WRL::ComPtr<ICreateErrorInfo> create;
         if (FAILED(::CreateErrorInfo(&create))) return;
         create->SetGUID(iid);
-        create->SetSource(const_cast<LPOLESTR>(L"MivoPluginMsgPlus.Mivo"));
+        create->SetSource(const_cast<LPOLESTR>(source));
         create->SetDescription(const_cast<LPOLESTR>(text.c_str()));
         Microsoft::WRL::ComPtr<IErrorInfo> info;
         if (SUCCEEDED(create.As(&info))) ::SetErrorInfo(0, info.Get());
@@ -23,4 +23,4 @@ void SetComErrorInfo(REFIID iid, const char* description) noexcept {
     }
 }
 
-}  // namespace mivo::plugin
+}  // namespace mivo

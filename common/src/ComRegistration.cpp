@@ -1,0 +1,75 @@
+#include <olectl.h>
+#include <wrl/client.h>
+
+#include <string>
+
+#include "mivo/ComBoundary.h"
+#include "mivo/ComModule.h"
+#include "mivo/ComServer.h"
+#include "mivo/ScopedHandle.h"
+
+namespace mivo {
+namespace {
+
+std::wstring GuidText(REFGUID guid) {
+    wchar_t text[40] = {};
+    if (!::StringFromGUID2(guid, text, 40)) throw ComError(E_UNEXPECTED, "StringFromGUID2");
+    return text;
+}
+
+// Creates HKEY_CLASSES_ROOT\<path> and sets one string value (nullptr name: the default).
+void SetClassesValue(const std::wstring& path, const wchar_t* name, const std::wstring& value) {
+    HKEY raw = nullptr;
+    LONG rc = ::RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                KEY_SET_VALUE, nullptr, &raw, nullptr);
+    if (rc != ERROR_SUCCESS) throw ComError(HRESULT_FROM_WIN32(rc), "The class could not be registered");
+    const UniqueRegKey key(raw);
+    rc = ::RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    if (rc != ERROR_SUCCESS) throw ComError(HRESULT_FROM_WIN32(rc), "The class could not be registered");
+}
+
+HRESULT DeleteClassesTree(const std::wstring& path) noexcept {
+    const LONG rc = ::RegDeleteTreeW(HKEY_CLASSES_ROOT, path.c_str());
+    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND ? S_OK : HRESULT_FROM_WIN32(rc);
+}
+
+}  // namespace
+
+HRESULT RegisterComClass(const ComClass& cls) noexcept {
+    return ComBoundary(cls.iid, cls.progId, [&] {
+        const std::wstring path = ModulePath();
+        Microsoft::WRL::ComPtr<ITypeLib> library;
+        ThrowIfFailed(::LoadTypeLibEx(path.c_str(), REGKIND_REGISTER, &library),
+                      "The type library could not be registered");
+
+        const std::wstring clsid = GuidText(cls.clsid);
+        const std::wstring clsidKey = L"CLSID\\" + clsid;
+        SetClassesValue(clsidKey, nullptr, cls.description);
+        SetClassesValue(clsidKey + L"\\InprocServer32", nullptr, path);
+        SetClassesValue(clsidKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
+        SetClassesValue(clsidKey + L"\\ProgID", nullptr, cls.progId);
+        SetClassesValue(clsidKey + L"\\VersionIndependentProgID", nullptr, cls.progId);
+        SetClassesValue(clsidKey + L"\\TypeLib", nullptr, GuidText(cls.libid));
+        SetClassesValue(clsidKey + L"\\Version", nullptr, L"1.0");
+        SetClassesValue(clsidKey + L"\\Programmable", nullptr, L"");
+        SetClassesValue(cls.progId, nullptr, cls.description);
+        SetClassesValue(std::wstring(cls.progId) + L"\\CLSID", nullptr, clsid);
+    });
+}
+
+HRESULT UnregisterComClass(const ComClass& cls) noexcept {
+    return ComBoundary(cls.iid, cls.progId, [&] {
+        // Remove as much as can be removed; report the first failure.
+        HRESULT hr = DeleteClassesTree(cls.progId);
+        const HRESULT classHr = DeleteClassesTree(L"CLSID\\" + GuidText(cls.clsid));
+        if (SUCCEEDED(hr)) hr = classHr;
+        const HRESULT libraryHr = ::UnRegisterTypeLib(cls.libid, 1, 0, LOCALE_NEUTRAL, SYS_WIN32);
+        const bool libraryGone = SUCCEEDED(libraryHr) || libraryHr == TYPE_E_REGISTRYACCESS ||
+                                 libraryHr == TYPE_E_LIBNOTREGISTERED || libraryHr == TYPE_E_CANTLOADLIBRARY;
+        if (SUCCEEDED(hr) && !libraryGone) hr = libraryHr;
+        if (FAILED(hr)) throw ComError(hr, "The class could not be unregistered");
+    });
+}
+
+}  // namespace mivo
