@@ -146,10 +146,13 @@ LRESULT PictureBox::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
                 ::BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, mem.get(), 0, 0, SRCCOPY);
             }
             // The paint ends properly even when drawing failed; the next paint draws again.
+            paintArea_ = ps.rcPaint;
+            painting_ = true;
             try {
                 if (events.Paint) events.Paint();
             } catch (const std::exception&) {
             }
+            painting_ = false;
             ::EndPaint(hwnd_, &ps);
             return 0;
         }
