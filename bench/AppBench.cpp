@@ -46,24 +46,28 @@ void LoadWithThumbnails(std::int16_t category) {
     bench::Pump();
 }
 
+// Committed private memory (the page-file usage of the basic counters, which Wine fills).
 SIZE_T PrivateBytes() {
-    PROCESS_MEMORY_COUNTERS_EX pmc{};
+    PROCESS_MEMORY_COUNTERS pmc{};
     pmc.cb = sizeof pmc;
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc);
-    return pmc.PrivateUsage;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &pmc, sizeof pmc);
+    return pmc.PagefileUsage;
+}
+
+BOOL CALLBACK CountChild(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+BOOL CALLBACK CountTopLevel(HWND hwnd, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    ::EnumChildWindows(hwnd, CountChild, count);
+    return TRUE;
 }
 
 int CountThreadWindows() {
     int n = 0;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM count) -> BOOL {
-            ++*reinterpret_cast<int*>(count);
-            ::EnumChildWindows(
-                hwnd, [](HWND, LPARAM c) -> BOOL { return ++*reinterpret_cast<int*>(c), TRUE; }, count);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&n));
+    ::EnumThreadWindows(::GetCurrentThreadId(), CountTopLevel, reinterpret_cast<LPARAM>(&n));
     return n;
 }
 
