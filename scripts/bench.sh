@@ -79,9 +79,9 @@ run() {  # row, column, program, args...
 }
 names=(after)
 [ -n "$base" ] && names=(before after)
-for ((r = 1; r <= runs; r++)); do
-  echo "run $r of $runs" >&2
-  for i in "${!programs[@]}"; do
+programs_run() {
+  local i
+  for i in "$@"; do
     run startup "${names[$i]}" "${programs[$i]}" startup
     run click "${names[$i]}" "${programs[$i]}" click
     run cached "${names[$i]}" "${programs[$i]}" cached
@@ -89,10 +89,23 @@ for ((r = 1; r <= runs; r++)); do
     run select "${names[$i]}-8" "${programs[$i]}" select 2
     run cold "${names[$i]}" "${programs[$i]}" cold
   done
+}
+floor_run() {
   run startup floor "$floor" startup
   run click floor "$floor" click
   run cached floor "$floor" cached
   run cold floor "$floor" cold
+}
+for ((r = 1; r <= runs; r++)); do
+  echo "run $r of $runs" >&2
+  # Every other run in reverse order, so no program always comes first.
+  if ((r % 2)); then
+    programs_run "${!programs[@]}"
+    floor_run
+  else
+    floor_run
+    programs_run $(printf '%s\n' "${!programs[@]}" | tac)
+  fi
 done
 if [ "$soak" -gt 0 ]; then
   for i in "${!programs[@]}"; do
