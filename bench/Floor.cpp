@@ -103,11 +103,13 @@ int main(int argc, char** argv) {
     GdiplusStartupInput input;
     GdiplusStartup(&token, &input, nullptr);
     HWND hwnd = CreatePlainWindow(300, 400);
-    const std::wstring folder = ProgramFolder() + L"temppics\\";
+    // A folder of its own: Wine's file lookups slow down as a folder fills, so sharing the
+    // program's cache folder would slow both.
+    const std::wstring folder = ProgramFolder() + (mode == "cold" ? L"floorcold\\" : L"floorcache\\");
     ::CreateDirectoryW(folder.c_str(), nullptr);
     const auto items = Fetch(http.Get(), L"/appgetdisps.php?id=1", mivo::ItemNodePath(mivo::ItemKind::Display));
     std::vector<std::wstring> files;
-    for (const Entry& e : items) files.push_back(folder + (mode == "cold" ? L"cold" : L"floor") + e.id + L"." + e.type);
+    for (const Entry& e : items) files.push_back(folder + L"display" + e.id + L"." + e.type);
     double ms = -1;
     if (mode == "cached") {
         for (size_t i = 0; i < files.size(); ++i) {
