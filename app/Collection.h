@@ -45,6 +45,11 @@ public:
 
     bool Contains(const std::wstring& key) const { return keys_.count(Fold(key)) != 0; }
 
+    void Clear() {
+        items_.clear();
+        keys_.clear();
+    }
+
     void Remove(long position) {
         if (position < 1 || position > Count()) throw std::out_of_range("position not in the collection");
         auto it = items_.begin() + (position - 1);

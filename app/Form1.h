@@ -51,6 +51,9 @@ public:
     void drawEmoItem();
     void lstDispViewOnPaint(const std::wstring& key);
     void lstEmoViewOnPaint(const std::wstring& key);
+    // The full repaint limited to the cells whose drawing reaches into area (pixels of the
+    // picture box); the repaints above pass the part that can be seen.
+    void DrawGrid(mivo::ItemKind kind, const RECT& area);
 
     // Life cycle.
     bool Form_Load();
@@ -122,7 +125,11 @@ private:
     void InstallPackage(mivo::ItemKind kind, const std::wstring& id);
     void GridMouseUp(mivo::ItemKind kind, float x, float y);
     void DrawGrid(mivo::ItemKind kind);
-    void ThumbnailPass(mivo::ItemKind kind, const std::wstring& key);
+    // An empty key paints the thumbnails of the cells that reach into area (the part that can
+    // be seen when area is null); any other key paints that one cell.
+    void ThumbnailPass(mivo::ItemKind kind, const std::wstring& key, const RECT* area);
+    // The part of the picture box inside its frame, and within a paint the part to redraw.
+    RECT VisibleArea(mivo::ItemKind kind);
     static int getTextWidth(HDC hdc, const std::wstring& text);
     static int getTextHeight(HDC hdc, const std::wstring& text);
     void OpenPage(const std::wstring& url);

@@ -1,6 +1,8 @@
 // The thumbnail grids: full repaint, thumbnail passes, selection by mouse and scrolling.
 #include "Form1.h"
 
+#include <algorithm>
+
 #include "GridGeometry.h"
 #include "ThumbnailCache.h"
 #include "cBitmap.h"
@@ -25,18 +27,54 @@ int Form1::getTextHeight(HDC hdc, const std::wstring& text) {
 
 void Form1::drawDispItem() { DrawGrid(ItemKind::Display); }
 void Form1::drawEmoItem() { DrawGrid(ItemKind::Emoticon); }
-void Form1::lstDispViewOnPaint(const std::wstring& key) { ThumbnailPass(ItemKind::Display, key); }
-void Form1::lstEmoViewOnPaint(const std::wstring& key) { ThumbnailPass(ItemKind::Emoticon, key); }
+void Form1::lstDispViewOnPaint(const std::wstring& key) { ThumbnailPass(ItemKind::Display, key, nullptr); }
+void Form1::lstEmoViewOnPaint(const std::wstring& key) { ThumbnailPass(ItemKind::Emoticon, key, nullptr); }
 void Form1::DisplayList_Paint() { drawDispItem(); }
 void Form1::EmoticonList_Paint() { drawEmoItem(); }
 
-void Form1::DrawGrid(ItemKind kind) {
+RECT Form1::VisibleArea(ItemKind kind) {
+    Grid& grid = GridOf(kind);
+    HWND box = grid.picture.hWnd();
+    RECT area;
+    ::GetClientRect(box, &area);
+    RECT frame;
+    ::GetClientRect(grid.frame, &frame);
+    ::MapWindowPoints(grid.frame, box, reinterpret_cast<POINT*>(&frame), 2);
+    RECT seen{};
+    ::IntersectRect(&seen, &area, &frame);
+    if (const RECT* update = grid.picture.PaintArea()) {
+        area = seen;
+        ::IntersectRect(&seen, &area, update);
+    }
+    return seen;
+}
+
+namespace {
+// Rows of the picture box that a cell's drawing can reach, from the cell's top: thumbnail,
+// highlight and caption, with a caption's full line height twice over for glyphs that reach
+// beyond it. Columns are not tested: a caption may reach across the whole grid.
+bool CellMeets(const mivo::GridGeometry& g, int top, int lineHeight, const RECT& area) {
+    const int bottom = top + std::max(g.thumbnailTop + g.thumbnailSize, g.captionTop + 2 * lineHeight + 3);
+    return bottom > area.top && top < area.bottom;
+}
+
+int LineHeight(HDC dc) {
+    TEXTMETRICW tm{};
+    return ::GetTextMetricsW(dc, &tm) ? tm.tmHeight + tm.tmExternalLeading : 64;
+}
+}  // namespace
+
+void Form1::DrawGrid(ItemKind kind) { DrawGrid(kind, VisibleArea(kind)); }
+
+void Form1::DrawGrid(ItemKind kind, const RECT& area) {
     const mivo::GridGeometry& g = mivo::GeometryOf(kind);
     if (listItems.Count() > 0) {
         HDC dc = GridOf(kind).picture.hDC();
+        const int lineHeight = LineHeight(dc);
         const long count = listItems.Count();
         for (long i = 1; i <= count; ++i) {
             const std::shared_ptr<cListItem> item = listItems.Item(i);
+            if (!CellMeets(g, item->top, lineHeight, area)) continue;
             if (item->selected) {
                 const int tw = getTextWidth(dc, item->Value);
                 const int th = getTextHeight(dc, item->Value);
@@ -50,10 +88,10 @@ void Form1::DrawGrid(ItemKind kind) {
                        item->Value.c_str(), static_cast<int>(item->Value.size()));
         }
     }
-    ThumbnailPass(kind, std::wstring());
+    ThumbnailPass(kind, std::wstring(), &area);
 }
 
-void Form1::ThumbnailPass(ItemKind kind, const std::wstring& key) {
+void Form1::ThumbnailPass(ItemKind kind, const std::wstring& key, const RECT* area) {
     if (listItems.Count() == 0) return;
     const mivo::GridGeometry& g = mivo::GeometryOf(kind);
     auto paint = [&] {
@@ -71,8 +109,14 @@ void Form1::ThumbnailPass(ItemKind kind, const std::wstring& key) {
             bitmap.Dispose();
         };
         if (key.empty()) {
+            // Thumbnails out of sight are not even loaded: they are drawn when they scroll in.
+            const RECT seen = area ? *area : VisibleArea(kind);
+            const int lineHeight = LineHeight(GridOf(kind).picture.hDC());
             const long count = listItems.Count();
-            for (long i = 1; i <= count; ++i) drawItem(*listItems.Item(i));
+            for (long i = 1; i <= count; ++i) {
+                const std::shared_ptr<cListItem> item = listItems.Item(i);
+                if (CellMeets(g, item->top, lineHeight, seen)) drawItem(*item);
+            }
         } else {
             drawItem(*listItems.Item(key));
         }

@@ -160,11 +160,14 @@ LRESULT PictureBox::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
                 ScopedSelectObject select(mem.get(), picture_);
                 ::BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, mem.get(), 0, 0, SRCCOPY);
             }
+            paintArea_ = ps.rcPaint;
+            painting_ = true;
             // The paint ends properly even when drawing failed; the next paint draws again.
             try {
                 if (events.Paint) events.Paint();
             } catch (const std::exception&) {
             }
+            painting_ = false;
             ::EndPaint(hwnd_, &ps);
             return 0;
         }

@@ -32,6 +32,8 @@ public:
     HWND hWnd() const { return hwnd_; }
     HDC hDC() const;  // the window's own device context
     COLORREF BackColor() const { return background_; }
+    // While the Paint event runs: the rectangle the system asked to redraw; else null.
+    const RECT* PaintArea() const { return painting_ ? &paintArea_ : nullptr; }
 
     // Fills the whole area with the background colour (what was drawn is gone).
     void Cls();
@@ -55,6 +57,8 @@ private:
 
     HWND hwnd_ = nullptr;
     HBITMAP picture_ = nullptr;
+    RECT paintArea_{};
+    bool painting_ = false;
     COLORREF background_ = RGB(255, 255, 255);
     float heightTwips_ = 0;
     bool linkCursor_ = false;

@@ -14,7 +14,7 @@ void ScrollBar::Create(HWND parent, const PixelRect& rect, int id) {
 
 bool ScrollBar::Enabled() const { return ::IsWindowEnabled(hwnd_) != FALSE; }
 
-void ScrollBar::Sync() {
+void ScrollBar::Sync(bool redraw) {
     SCROLLINFO si{};
     si.cbSize = sizeof si;
     si.fMask = SIF_RANGE | SIF_POS | SIF_PAGE | SIF_DISABLENOSCROLL;
@@ -22,7 +22,7 @@ void ScrollBar::Sync() {
     si.nMax = max_;
     si.nPage = 0;
     si.nPos = value_;
-    ::SetScrollInfo(hwnd_, SB_CTL, &si, TRUE);
+    ::SetScrollInfo(hwnd_, SB_CTL, &si, redraw ? TRUE : FALSE);
 }
 
 void ScrollBar::SetRange(int min, int max) {
@@ -31,6 +31,21 @@ void ScrollBar::SetRange(int min, int max) {
     const int old = value_;
     value_ = std::clamp(value_, std::min(min_, max_), std::max(min_, max_));
     Sync();
+    if (value_ != old && Change) Change();
+}
+
+void ScrollBar::Configure(int min, int max, int smallStep, int largeStep, bool enabled) {
+    small_ = smallStep;
+    large_ = largeStep;
+    min_ = min;
+    max_ = max;
+    const int old = value_;
+    value_ = std::clamp(value_, std::min(min_, max_), std::max(min_, max_));
+    ::SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+    Sync(false);
+    SetEnabled(enabled);
+    ::SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE);
     if (value_ != old && Change) Change();
 }
 

@@ -27,6 +27,9 @@ public:
     void SetLargeChange(int step) { large_ = step; }
     void SetEnabled(bool enabled);
     void SetValue(int value);
+    // Range, steps and enabled state at once, with one redraw of the bar instead of one per
+    // change; Change fires as SetRange fires it.
+    void Configure(int min, int max, int smallStep, int largeStep, bool enabled);
 
     // WM_VSCROLL from the control.
     void OnScroll(int code, int thumbPos);
@@ -34,7 +37,7 @@ public:
     std::function<void()> Change;
 
 private:
-    void Sync();
+    void Sync(bool redraw = true);
 
     HWND hwnd_ = nullptr;
     int min_ = 0, max_ = 32767, value_ = 0, small_ = 1, large_ = 1;

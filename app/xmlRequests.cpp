@@ -57,14 +57,10 @@ void SizeGrid(Form1::Grid& grid, long count, const KindGeometry& g) {
     const float frameHeight = static_cast<float>(grid.FrameHeightPixels() * tpp);
     if (needed > frameHeight) {
         grid.picture.SetHeightTwips(needed);
-        grid.scroll.SetRange(0, static_cast<int>(mivo::NearestEven((needed - frameHeight) / tpp)));
-        grid.scroll.SetSmallChange(20);
-        grid.scroll.SetLargeChange(40);
-        grid.scroll.SetEnabled(true);
+        grid.scroll.Configure(0, static_cast<int>(mivo::NearestEven((needed - frameHeight) / tpp)), 20, 40, true);
     } else {
         grid.picture.SetHeightTwips(frameHeight - 1);
-        grid.scroll.SetRange(0, 0);
-        grid.scroll.SetEnabled(false);
+        grid.scroll.Configure(0, 0, grid.scroll.SmallChange(), grid.scroll.LargeChange(), false);
     }
 }
 

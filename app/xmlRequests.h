@@ -37,8 +37,9 @@ void loadEmoItems(std::int16_t categoryId);
 
 template <typename T>
 void clearCollection(mivo::Collection<T>& collection) {
-    const long count = collection.Count();
-    for (long i = 0; i < count; ++i) collection.Remove(1);
+    // All at once: removing the first element again and again would move the rest of a long
+    // list at every step.
+    collection.Clear();
 }
 
 void deselectAll();

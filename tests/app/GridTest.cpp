@@ -2,6 +2,7 @@
 // mouse messages, double clicks and scrolling.
 #include "AppFixture.h"
 #include "GridGeometry.h"
+#include "ThumbnailCache.h"
 
 namespace mivo::test {
 namespace {
@@ -203,6 +204,60 @@ TEST_F(GridTest, ARepaintAfterTheGridIsUncoveredDrawsTheSamePixels) {
     ::UpdateWindow(form->DisplayList.hWnd());
     PumpMessages(20);
     EXPECT_EQ(snapshot(), before);
+}
+
+// The repaints draw only the cells that can be seen; what they draw must be what drawing
+// every cell draws, at the viewport's edges and inside a partial update as well.
+TEST_F(GridTest, ARepaintOfAScrolledLongGridDrawsWhatDrawingEveryCellDraws) {
+    ASSERT_TRUE(StartForm());
+    ServeItems(ItemKind::Display, 1, DisplayList(NumberedItems(730)));
+    xmlRequests::loadDispItems(1);
+    // Rows 300 to 304 can be seen once scrolled to 27085: row 300's caption (items 601, 602)
+    // straddles the top edge, row 304's thumbnails straddle the bottom edge.
+    const std::wstring folder = xmlRequests::CacheFolder();
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    const std::string png = ReadFileBytes(SourceDir() + L"\\testbed\\catalogue\\thumbs\\dp102.png");
+    std::vector<std::wstring> files;
+    for (int id = 591; id <= 620; ++id) {
+        files.push_back(folder + L"display" + std::to_wstring(id) + L".png");
+        WriteFileBytes(files.back(), png);
+    }
+    for (long i = 1; i <= listItems.Count(); ++i) listItems.Item(i)->foto = true;
+    listItems.Item(601)->selected = true;
+    listItems.Item(609)->selected = true;
+    const int top = 27085;
+    form->scrollDisplay.SetValue(top);
+    PumpMessages(20);
+
+    PictureBox& box = form->DisplayList;
+    const int width = box.WidthPixels() - 1;  // the scroll bar covers the last column
+    auto snapshot = [&](int y0, int y1) {
+        ScopedGetDC dc(box.hWnd());
+        std::vector<COLORREF> px;
+        for (int y = y0; y < y1; ++y)
+            for (int x = 0; x < width; ++x) px.push_back(::GetPixel(dc.get(), x, y));
+        return px;
+    };
+    box.Cls();
+    form->DrawGrid(ItemKind::Display, RECT{0, 0, box.WidthPixels(), box.HeightPixels()});
+    const auto every = snapshot(top, top + 305);
+    // Not a blank picture: the highlight at the top edge and thumbnails at the bottom edge.
+    EXPECT_NE(std::count(every.begin(), every.begin() + width * 10, RGB(228, 239, 254)), 0);
+    EXPECT_GT(std::count_if(every.end() - width * 10, every.end(), [](COLORREF c) { return c != RGB(255, 255, 255); }),
+              100);
+
+    box.Cls();
+    form->drawDispItem();
+    EXPECT_EQ(snapshot(top, top + 305), every);
+
+    // A paint of a band that begins inside row 302's thumbnails and holds its captions.
+    box.Cls();
+    RECT band{0, top + 150, width, top + 200};
+    ::InvalidateRect(box.hWnd(), &band, TRUE);
+    ::UpdateWindow(box.hWnd());
+    EXPECT_EQ(snapshot(band.top, band.bottom),
+              std::vector<COLORREF>(every.begin() + width * 150, every.begin() + width * 200));
+    for (const auto& f : files) ::DeleteFileW(f.c_str());
 }
 
 }  // namespace

@@ -1,0 +1,153 @@
+#!/usr/bin/env bash
+# A measurement, not a test: builds the bench programs and the program into build/bench,
+# starts the testbed content server on a port of its own, runs each program against its
+# floor alternately and prints medians, spread and ratios. Never part of CI.
+#   scripts/bench.sh [--base <git revision>]
+# --base also builds the bench against the program of that revision and runs it in the same
+# alternation (before / after / floor). MIVO_BENCH_RUNS (default 7) sets the runs per row,
+# MIVO_BENCH_PORT (default 18565; the next port is the control port) the server's port,
+# MIVO_BENCH_SOAK (default 1000) the loads and repaints of the memory row (0 skips it).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${MIVO_BENCH_BUILD_DIR:-$root/build/bench}
+port=${MIVO_BENCH_PORT:-18565}
+runs=${MIVO_BENCH_RUNS:-7}
+soak=${MIVO_BENCH_SOAK:-1000}
+base=""
+if [ "${1:-}" = --base ]; then base=${2:?--base needs a revision}; fi
+
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+fi
+
+"$root/scripts/install-deps.sh" >/dev/null
+
+configure() {  # source dir, build dir, with tests
+  cmake -S "$1" -B "$2" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMIVO_BUILD_BENCH=ON -DMIVO_BUILD_TESTS="$3" \
+    -DMIVO_BUILD_SETUP=OFF -DMIVO_CONTENT_BASE_URL="http://127.0.0.1:$port" \
+    -DMIVO_HOME_PAGE_URL="http://localhost:$port" >/dev/null
+}
+
+# The testing scripts (prefix, server) and the installer stand-in come with the test option.
+configure "$root" "$build" ON
+cmake --build "$build" -j2 --target Mivo mivo_bench_app mivo_bench_floor testbed_content_installer >/dev/null
+programs=("$build/bench/mivo_bench_app.exe")
+if [ -n "$base" ]; then
+  # The revision's sources, with this bench laid over them.
+  src="$build/base-src"
+  rm -rf "$src" && mkdir -p "$src"
+  git -C "$root" archive "$base" | tar -x -C "$src"
+  rm -rf "$src/bench" && cp -r "$root/bench" "$src/bench"
+  grep -q 'add_subdirectory(bench)' "$src/CMakeLists.txt" ||
+    printf '\nif(MIVO_BUILD_BENCH)\n  add_subdirectory(bench)\nendif()\n' >> "$src/CMakeLists.txt"
+  configure "$src" "$build/base" OFF
+  cmake --build "$build/base" -j2 --target Mivo mivo_bench_app >/dev/null
+  programs=("$build/base/bench/mivo_bench_app.exe" "${programs[@]}")
+fi
+floor="$build/bench/mivo_bench_floor.exe"
+
+"$build/testing/setup-prefix.sh" "$(find "$build/testbed/content_installer" -name '*.dll' | head -n1)" >/dev/null
+"$build/testing/content-server.sh" start >/dev/null
+trap '"$build/testing/content-server.sh" stop' EXIT
+
+# Category 1: 730 display pictures (the largest list); 2 and 3: eight each.
+python3 - "$((port + 1))" <<'PY'
+import json, sys, urllib.request
+thumbs = ["thumbs/dp101.jpg", "thumbs/dp102.png", "thumbs/dp103.gif", "thumbs/dp104.jpg"]
+def items(first, count):
+    return [{"id": i, "title": "Picture %d" % i, "thumb": thumbs[i % len(thumbs)]} for i in range(first, first + count)]
+cat = {"display": {"categories": [
+           {"id": 1, "name": "Large", "items": items(1, 730)},
+           {"id": 2, "name": "Small", "items": items(1001, 8)},
+           {"id": 3, "name": "Other", "items": items(2001, 8)}]},
+       "emoticon": {"categories": [
+           {"id": 5, "name": "Smileys", "items": [{"id": 501, "title": "Smile", "thumb": "thumbs/emo501.gif"}]}]}}
+req = urllib.request.Request("http://127.0.0.1:%s/catalogue" % sys.argv[1], data=json.dumps(cat).encode(),
+                             headers={"Content-Length": str(len(json.dumps(cat).encode()))})
+assert urllib.request.urlopen(req).read() == b"ok"
+PY
+
+. "$build/testing/wine-env.sh"
+results="$build/results.txt"
+: > "$results"
+run() {  # row, column, program, args...
+  local row=$1 col=$2 exe=$3; shift 3
+  local out
+  out=$(cd "$(dirname "$exe")" && wine "$exe" "$@" 2>/dev/null | tr -d '\r' | tail -n1)
+  echo "$row|$col|$out" >> "$results"
+}
+names=(after)
+[ -n "$base" ] && names=(before after)
+programs_run() {
+  local i
+  for i in "$@"; do
+    run startup "${names[$i]}" "${programs[$i]}" startup
+    run click "${names[$i]}" "${programs[$i]}" click
+    run cached "${names[$i]}" "${programs[$i]}" cached
+    run select "${names[$i]}" "${programs[$i]}" select 1
+    run select "${names[$i]}-8" "${programs[$i]}" select 2
+    run cold "${names[$i]}" "${programs[$i]}" cold
+  done
+}
+floor_run() {
+  run startup floor "$floor" startup
+  run click floor "$floor" click
+  run cached floor "$floor" cached
+  run cold floor "$floor" cold
+}
+for ((r = 1; r <= runs; r++)); do
+  echo "run $r of $runs" >&2
+  # Every other run in reverse order, so no program always comes first.
+  if ((r % 2)); then
+    programs_run "${!programs[@]}"
+    floor_run
+  else
+    floor_run
+    programs_run $(printf '%s\n' "${!programs[@]}" | tac)
+  fi
+done
+if [ "$soak" -gt 0 ]; then
+  for i in "${!programs[@]}"; do
+    echo "soak: ${names[$i]}" >&2
+    run soak "${names[$i]}" "${programs[$i]}" soak "$soak"
+  done
+fi
+
+python3 - "$results" "$runs" "$soak" <<'PY'
+import statistics, sys
+rows = {}
+for line in open(sys.argv[1]):
+    row, col, value = line.rstrip("\n").split("|", 2)
+    rows.setdefault(row, {}).setdefault(col, []).append(value)
+titles = [
+    ("startup", "start-up to window with both lists (from process creation)", "floor"),
+    ("click", "click on a 730-item category to captions painted", "floor"),
+    ("cached", "thumbnail pass over 730 cached files", "floor"),
+    ("select", "select in a cached 730-item grid, then load another category", "-8"),
+    ("cold", "click to all 730 thumbnails drawn, nothing cached", "floor"),
+]
+def stat(values):
+    v = [float(x) for x in values if x not in ("",)]
+    if not v:
+        return None
+    return statistics.median(v), min(v), max(v)
+print("runs per figure: %s; ms: median (min-max); ratio = median / floor median" % sys.argv[2])
+print("floor of 'select': the same clicks in an 8-item category")
+for key, title, floorcol in titles:
+    cols = rows.get(key, {})
+    print("\n" + title)
+    for name in ("before", "after"):
+        if name not in cols:
+            continue
+        s = stat(cols[name])
+        f = stat(cols.get(name + floorcol if floorcol.startswith("-") else floorcol, []))
+        if s is None or f is None:
+            print("  %-7s no figure (a run failed)" % name)
+            continue
+        print("  %-7s %9.1f (%.1f-%.1f)   floor %9.1f (%.1f-%.1f)   ratio %.2f" % (name, *s, *f, s[0] / f[0]))
+if "soak" in rows:
+    print("\n%s category loads and %s repaints of the 730-item grid" % (sys.argv[3], sys.argv[3]))
+    for name, values in rows["soak"].items():
+        print("  %-7s %s" % (name, values[0]))
+PY
