@@ -49,8 +49,9 @@ public:
     // Grid painting, called by the catalogue module and the thumbnail pass.
     void drawDispItem();
     void drawEmoItem();
-    void lstDispViewOnPaint(const std::wstring& key);
-    void lstEmoViewOnPaint(const std::wstring& key);
+    // fileFound: the caller has just seen the item's cache file, so it is not looked for again.
+    void lstDispViewOnPaint(const std::wstring& key, bool fileFound = false);
+    void lstEmoViewOnPaint(const std::wstring& key, bool fileFound = false);
     // The full repaint limited to the cells whose drawing reaches into area (pixels of the
     // picture box); the repaints above pass the part that can be seen.
     void DrawGrid(mivo::ItemKind kind, const RECT& area);
@@ -127,7 +128,7 @@ private:
     void DrawGrid(mivo::ItemKind kind);
     // An empty key paints the thumbnails of the cells that reach into area (the part that can
     // be seen when area is null); any other key paints that one cell.
-    void ThumbnailPass(mivo::ItemKind kind, const std::wstring& key, const RECT* area);
+    void ThumbnailPass(mivo::ItemKind kind, const std::wstring& key, const RECT* area, bool fileFound = false);
     // The part of the picture box inside its frame, and within a paint the part to redraw.
     RECT VisibleArea(mivo::ItemKind kind);
     static int getTextWidth(HDC hdc, const std::wstring& text);

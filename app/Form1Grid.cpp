@@ -27,8 +27,12 @@ int Form1::getTextHeight(HDC hdc, const std::wstring& text) {
 
 void Form1::drawDispItem() { DrawGrid(ItemKind::Display); }
 void Form1::drawEmoItem() { DrawGrid(ItemKind::Emoticon); }
-void Form1::lstDispViewOnPaint(const std::wstring& key) { ThumbnailPass(ItemKind::Display, key, nullptr); }
-void Form1::lstEmoViewOnPaint(const std::wstring& key) { ThumbnailPass(ItemKind::Emoticon, key, nullptr); }
+void Form1::lstDispViewOnPaint(const std::wstring& key, bool fileFound) {
+    ThumbnailPass(ItemKind::Display, key, nullptr, fileFound);
+}
+void Form1::lstEmoViewOnPaint(const std::wstring& key, bool fileFound) {
+    ThumbnailPass(ItemKind::Emoticon, key, nullptr, fileFound);
+}
 void Form1::DisplayList_Paint() { drawDispItem(); }
 void Form1::EmoticonList_Paint() { drawEmoItem(); }
 
@@ -91,7 +95,7 @@ void Form1::DrawGrid(ItemKind kind, const RECT& area) {
     ThumbnailPass(kind, std::wstring(), &area);
 }
 
-void Form1::ThumbnailPass(ItemKind kind, const std::wstring& key, const RECT* area) {
+void Form1::ThumbnailPass(ItemKind kind, const std::wstring& key, const RECT* area, bool fileFound) {
     if (listItems.Count() == 0) return;
     const mivo::GridGeometry& g = mivo::GeometryOf(kind);
     auto paint = [&] {
@@ -102,7 +106,7 @@ void Form1::ThumbnailPass(ItemKind kind, const std::wstring& key, const RECT* ar
         auto drawItem = [&](const cListItem& item) {
             if (!item.foto) return;
             const auto path = CacheFilePath(kind, item.id, item.filetype);
-            if (!path || !CacheFileExists(*path)) return;
+            if (!path || (!fileFound && !CacheFileExists(*path))) return;
             bitmap.LoadFromFile(*path);
             graphics.DrawImageRectI(bitmap.Handle(), mivo::CentredX(item.left, item.itemwidth, g.thumbnailSize),
                                     item.top + g.thumbnailTop, g.thumbnailSize, g.thumbnailSize);

@@ -56,11 +56,12 @@ bool IsThumbnailFile(const std::wstring& path) {
 // it counts: a failed or broken download never leaves a file that would count as cached.
 // Whatever stands under the cache name is replaced; when it cannot be (a folder, a file
 // that refuses), the item stays without a thumbnail.
-void DownloadIntoCache(const std::wstring& url, const std::wstring& folder, const std::wstring& path) {
+bool DownloadIntoCache(const std::wstring& url, const std::wstring& folder, const std::wstring& path) {
     wchar_t temp[MAX_PATH];
-    if (!::GetTempFileNameW(folder.c_str(), L"dl", 0, temp)) return;
-    if (downloadFile(url, temp) && ::MoveFileExW(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING)) return;
+    if (!::GetTempFileNameW(folder.c_str(), L"dl", 0, temp)) return false;
+    if (downloadFile(url, temp) && ::MoveFileExW(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
     ::DeleteFileW(temp);
+    return false;
 }
 
 void fetchThumbs(mivo::ItemKind kind) {
@@ -79,12 +80,15 @@ void fetchThumbs(mivo::ItemKind kind) {
             const std::wstring key = ItemKey(kind, std::to_wstring(n));
             const std::shared_ptr<cListItem> item = listItems.Item(key);
             const auto path = CacheFilePath(kind, std::to_wstring(n), item->filetype);
-            if (path && !CacheFileExists(*path)) DownloadIntoCache(mivo::ThumbnailUrl(kind, n), folder, *path);
+            // The painter need not look for the file again when it was just found or stored:
+            // should it vanish meanwhile, loading it fails and the cell stays empty all the same.
+            const bool present = path && (CacheFileExists(*path) ||
+                                          DownloadIntoCache(mivo::ThumbnailUrl(kind, n), folder, *path));
             item->foto = true;
             if (kind == mivo::ItemKind::Display) {
-                mainForm->lstDispViewOnPaint(key);
+                mainForm->lstDispViewOnPaint(key, present);
             } else {
-                mainForm->lstEmoViewOnPaint(key);
+                mainForm->lstEmoViewOnPaint(key, present);
             }
             DoEvents();
         }
