@@ -46,7 +46,7 @@ int ShiftState(WPARAM wParam) {
 void PictureBox::Create(HWND parent, const PixelRect& rect, COLORREF background, bool border, int id) {
     RegisterOnce();
     background_ = background;
-    heightTwips_ = static_cast<float>(rect.height * TwipsPerPixelY());
+    heightTwips_ = static_cast<float>(PixelsToTwips(rect.height, TwipsPerPixelY()));
     hwnd_ = ::CreateWindowExW(border ? WS_EX_CLIENTEDGE : 0, kClassName, L"",
                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top, rect.width,
                               rect.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
@@ -122,8 +122,8 @@ POINT PictureBox::PointerAt(LPARAM lParam) const {
 void PictureBox::Mouse(bool down, int button, WPARAM wParam, LPARAM lParam) {
     const POINT at = PointerAt(lParam);
     // Positions go out in twips, the picture box's scale unit.
-    const float x = static_cast<float>(at.x * TwipsPerPixelX());
-    const float y = static_cast<float>(at.y * TwipsPerPixelY());
+    const float x = static_cast<float>(PixelsToTwips(at.x, TwipsPerPixelX()));
+    const float y = static_cast<float>(PixelsToTwips(at.y, TwipsPerPixelY()));
     if (down) {
         ::SetCapture(hwnd_);
         pressed_ = true;
