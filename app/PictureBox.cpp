@@ -46,7 +46,7 @@ int ShiftState(WPARAM wParam) {
 void PictureBox::Create(HWND parent, const PixelRect& rect, COLORREF background, bool border, int id) {
     RegisterOnce();
     background_ = background;
-    heightTwips_ = static_cast<float>(PixelsToTwips(rect.height, TwipsPerPixelY()));
+    heightTwips_ = static_cast<float>(rect.height * TwipsPerPixelY());
     hwnd_ = ::CreateWindowExW(border ? WS_EX_CLIENTEDGE : 0, kClassName, L"",
                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top, rect.width,
                               rect.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
