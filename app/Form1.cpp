@@ -37,10 +37,9 @@ constexpr TwipsRect kBanner{5880, 1560, 2535, 3855};
 constexpr TwipsRect kLabel1{120, 6000, 6135, 375};
 constexpr TwipsRect kCommand1{6360, 6000, 2295, 375};
 
-// 8.25 pt "MS Sans Serif" at the screen's resolution.
+// 8.25 pt "MS Sans Serif" (165 twips) at the window's resolution.
 HFONT CreateDesignFont(bool underline) {
-    mivo::ScopedGetDC screen(nullptr);
-    const int height = -::MulDiv(825, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 7200);
+    const int height = -mivo::TwipsToPixelsY(165);
     return ::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET,
                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
                          L"MS Sans Serif");

@@ -131,8 +131,6 @@ private:
     void ThumbnailPass(mivo::ItemKind kind, const std::wstring& key, const RECT* area, bool fileFound = false);
     // The part of the picture box inside its frame, and within a paint the part to redraw.
     RECT VisibleArea(mivo::ItemKind kind);
-    static int getTextWidth(HDC hdc, const std::wstring& text);
-    static int getTextHeight(HDC hdc, const std::wstring& text);
     void OpenPage(const std::wstring& url);
 
     HWND hwnd_ = nullptr;

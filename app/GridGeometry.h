@@ -2,6 +2,8 @@
 // Cell geometry of the two thumbnail grids, in pixels of the grid's picture box.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "mivo/CatalogueUrls.h"
 #include "mivo/Numbers.h"
 
@@ -32,6 +34,14 @@ inline RECT HighlightRect(const GridGeometry& g, int left, int top, int itemwidt
     const double x0 = left + (itemwidth - tw) / 2.0;
     return RECT{static_cast<LONG>(NearestEven(x0 - 5)), top + g.highlightTop,
                 static_cast<LONG>(NearestEven(x0 + tw + 5)), top + g.captionTop + th + 3};
+}
+
+// Whether a cell's drawing reaches into the rows of area: its thumbnail, or its highlight and
+// a caption of lineHeight, taken twice over for glyphs that reach beyond their line. Columns
+// are not tested: a caption may reach across the whole grid.
+inline bool CellMeets(const GridGeometry& g, int top, int lineHeight, const RECT& area) {
+    const int bottom = top + (std::max)(g.thumbnailTop + g.thumbnailSize, g.captionTop + 2 * lineHeight + 3);
+    return bottom > area.top && top < area.bottom;
 }
 
 // Strictly inside the cell's hit box.

@@ -122,8 +122,8 @@ POINT PictureBox::PointerAt(LPARAM lParam) const {
 void PictureBox::Mouse(bool down, int button, WPARAM wParam, LPARAM lParam) {
     const POINT at = PointerAt(lParam);
     // Positions go out in twips, the picture box's scale unit.
-    const float x = static_cast<float>(at.x * TwipsPerPixelX());
-    const float y = static_cast<float>(at.y * TwipsPerPixelY());
+    const float x = static_cast<float>(PixelsToTwips(at.x, TwipsPerPixelX()));
+    const float y = static_cast<float>(PixelsToTwips(at.y, TwipsPerPixelY()));
     if (down) {
         ::SetCapture(hwnd_);
         pressed_ = true;

@@ -1,24 +1,20 @@
 #pragma once
-// Twips (1/1440 inch) to pixels, the way the window's design is given: each coordinate
-// divided by the screen's twips per pixel and rounded, halves to even.
-#include <windows.h>
+// The resolution the main window works at: its layout from the design's twips, the grid's
+// sizing and the mouse positions its picture boxes report in twips all use these values.
+#include "mivo/Twips.h"
 
 namespace mivo {
 
-struct TwipsRect {
-    int left, top, width, height;
-};
+// The screen's twips per pixel, read once.
+const TwipsPerPixel& WindowTwipsPerPixel();
+// Lays later windows out as on a screen of another resolution (tests of other dpi settings).
+void SetWindowTwipsPerPixel(const TwipsPerPixel& tpp);
 
-int TwipsPerPixelX();
-int TwipsPerPixelY();
+inline double TwipsPerPixelX() { return WindowTwipsPerPixel().x; }
+inline double TwipsPerPixelY() { return WindowTwipsPerPixel().y; }
 
-int TwipsToPixelsX(double twips);
-int TwipsToPixelsY(double twips);
-
-// left/top/width/height in pixels, packed in a RECT as (left, top, width, height).
-struct PixelRect {
-    int left, top, width, height;
-};
-PixelRect ToPixels(const TwipsRect& r);
+inline int TwipsToPixelsX(double twips) { return TwipsToPixels(twips, TwipsPerPixelX()); }
+inline int TwipsToPixelsY(double twips) { return TwipsToPixels(twips, TwipsPerPixelY()); }
+inline PixelRect ToPixels(const TwipsRect& r) { return ToPixels(r, WindowTwipsPerPixel()); }
 
 }  // namespace mivo

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "Form1.h"
+#include "GridLayout.h"
 #include "mivo/CatalogueUrls.h"
 #include "mivo/ComSupport.h"
 #include "mivo/Numbers.h"
@@ -17,16 +18,6 @@ Form1* mainForm = nullptr;
 
 namespace {
 
-struct KindGeometry {
-    mivo::ItemKind kind;
-    int pitch;        // row pitch, pixels
-    int heightFactor; // picture height per two items, pixels
-    long maxItems;
-};
-
-const KindGeometry kDisplay{mivo::ItemKind::Display, 90, 100, kMaxDisplayItems};
-const KindGeometry kEmoticon{mivo::ItemKind::Emoticon, 55, 65, kMaxEmoticonItems};
-
 struct ParsedItem {
     std::wstring value, id, filetype;
 };
@@ -34,12 +25,12 @@ struct ParsedItem {
 // Elements that cannot make a record are left out: one without an id or file type, one
 // whose id repeats an earlier one (its key would clash), and any beyond what the 16-bit
 // cell fields can place. The list is thus always whole and consistent.
-std::vector<ParsedItem> ParseItems(const std::wstring& text, const KindGeometry& g) {
+std::vector<ParsedItem> ParseItems(const std::wstring& text, mivo::ItemKind kind) {
     std::vector<ParsedItem> items;
-    auto nodes = mivo::SelectNodesFromText(text, mivo::ItemNodePath(g.kind));
+    auto nodes = mivo::SelectNodesFromText(text, mivo::ItemNodePath(kind));
     const long n = mivo::NodeCount(nodes.Get());
     mivo::Collection<bool> seen;
-    for (long i = 0; i < n && static_cast<long>(items.size()) < g.maxItems; ++i) {
+    for (long i = 0; i < n && static_cast<long>(items.size()) < mivo::MaxItems(mivo::LayoutOf(kind)); ++i) {
         auto node = mivo::NodeAt(nodes.Get(), i);
         if (!node) continue;
         auto id = mivo::AttributeText(node.Get(), 0);
@@ -51,51 +42,46 @@ std::vector<ParsedItem> ParseItems(const std::wstring& text, const KindGeometry&
     return items;
 }
 
-void SizeGrid(Form1::Grid& grid, long count, const KindGeometry& g) {
-    const int tpp = mivo::TwipsPerPixelY();
-    const float needed = static_cast<float>(count) / 2.0f * static_cast<float>(g.heightFactor) * static_cast<float>(tpp);
-    const float frameHeight = static_cast<float>(grid.FrameHeightPixels() * tpp);
-    if (needed > frameHeight) {
-        grid.picture.SetHeightTwips(needed);
-        grid.scroll.Configure(0, static_cast<int>(mivo::NearestEven((needed - frameHeight) / tpp)), 20, 40, true);
+void SizeGrid(Form1::Grid& grid, long count, const mivo::GridLayout& g) {
+    const mivo::GridSize size = mivo::SizeOf(count, g, grid.FrameHeightPixels(), mivo::TwipsPerPixelY());
+    grid.picture.SetHeightTwips(size.pictureHeightTwips);
+    if (size.scrolls) {
+        grid.scroll.Configure(0, size.scrollMax, mivo::kScrollSmallChange, mivo::kScrollLargeChange, true);
     } else {
-        grid.picture.SetHeightTwips(frameHeight - 1);
         grid.scroll.Configure(0, 0, grid.scroll.SmallChange(), grid.scroll.LargeChange(), false);
     }
 }
 
-void loadItems(std::int16_t categoryId, const KindGeometry& g) {
-    const std::wstring answer = mivo::PostForText(xmlHttp.Get(), mivo::CategoryItemsUrl(g.kind, categoryId));
+void loadItems(std::int16_t categoryId, mivo::ItemKind kind) {
+    const std::wstring answer = mivo::PostForText(xmlHttp.Get(), mivo::CategoryItemsUrl(kind, categoryId));
 
     clearCollection(itemIds);
     clearCollection(listItems);
-    Form1::Grid& grid = mainForm->GridOf(g.kind);
+    Form1::Grid& grid = mainForm->GridOf(kind);
     grid.picture.Cls();
 
-    const std::vector<ParsedItem> items = ParseItems(answer, g);
-    SizeGrid(grid, static_cast<long>(items.size()), g);
+    const std::vector<ParsedItem> items = ParseItems(answer, kind);
+    const mivo::GridLayout& layout = mivo::LayoutOf(kind);
+    SizeGrid(grid, static_cast<long>(items.size()), layout);
 
-    const std::int16_t itemwidth = mivo::CheckedInt16(mivo::NearestEven((grid.picture.WidthPixels() - 80) / 2.0));
-    const std::int16_t rightColumn = mivo::CheckedInt16(itemwidth + 40);
-    std::int16_t x = 20;
-    std::int16_t row = 0;
+    const std::int16_t itemwidth = mivo::CellWidth(grid.picture.WidthPixels());
+    long i = 0;
     for (const ParsedItem& parsed : items) {
+        const mivo::Cell cell = mivo::CellOf(i++, itemwidth, layout);
         auto item = std::make_shared<cListItem>();
         item->Value = parsed.value;
-        item->top = mivo::CheckedInt16(static_cast<long>(row) * g.pitch);
-        item->left = x;
+        item->top = cell.top;
+        item->left = cell.left;
         item->itemwidth = itemwidth;
         item->foto = false;
         item->id = parsed.id;
         item->filetype = parsed.filetype;
         item->selected = false;
-        listItems.Add(item, ItemKey(g.kind, parsed.id));
+        listItems.Add(item, ItemKey(kind, parsed.id));
         itemIds.Add(parsed.id);
-        if (x == rightColumn) row = mivo::CheckedInt16(row + 1);
-        x = x == 20 ? rightColumn : 20;
     }
 
-    if (g.kind == mivo::ItemKind::Display) {
+    if (kind == mivo::ItemKind::Display) {
         mainForm->drawDispItem();
     } else {
         mainForm->drawEmoItem();
@@ -122,8 +108,8 @@ void loadCategories(const std::wstring& url, HWND list) {
     }
 }
 
-void loadDispItems(std::int16_t categoryId) { loadItems(categoryId, kDisplay); }
-void loadEmoItems(std::int16_t categoryId) { loadItems(categoryId, kEmoticon); }
+void loadDispItems(std::int16_t categoryId) { loadItems(categoryId, mivo::ItemKind::Display); }
+void loadEmoItems(std::int16_t categoryId) { loadItems(categoryId, mivo::ItemKind::Emoticon); }
 
 void deselectAll() {
     const long count = listItems.Count();

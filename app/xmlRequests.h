@@ -10,6 +10,7 @@
 #include <string>
 
 #include "Collection.h"
+#include "GridLayout.h"
 #include "mivo/CatalogueUrls.h"
 #include "cListItem.h"
 
@@ -50,7 +51,7 @@ inline std::wstring ItemKey(mivo::ItemKind kind, const std::wstring& idText) {
 }
 
 // Limits of the 16-bit cell fields: the last row whose top still fits.
-inline constexpr long kMaxDisplayItems = 730;
-inline constexpr long kMaxEmoticonItems = 1192;
+inline constexpr long kMaxDisplayItems = mivo::MaxItems(mivo::kDisplayLayout);
+inline constexpr long kMaxEmoticonItems = mivo::MaxItems(mivo::kEmoticonLayout);
 
 }  // namespace xmlRequests

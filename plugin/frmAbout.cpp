@@ -4,8 +4,8 @@
 #include <string>
 
 #include "mivo/ComSupport.h"
-#include "mivo/Numbers.h"
 #include "mivo/ScopedHandle.h"
+#include "mivo/Twips.h"
 
 namespace mivo::plugin {
 namespace {
@@ -13,9 +13,6 @@ namespace {
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 // Geometry in twips, as the window was designed (left, top, width, height).
-struct TwipsRect {
-    int left, top, width, height;
-};
 constexpr int kClientWidth = 4680;
 constexpr int kClientHeight = 3195;
 constexpr TwipsRect kLabel1{120, 120, 4455, 615};
@@ -27,26 +24,12 @@ const wchar_t kLabel1Text[] =
     L"brought to you by the Holmfeld network. Part of Tarrow BVBA (Belgium).";
 const wchar_t kLabel2DesignText[] = L"Mivo Plugin version: ";
 
-class ScreenTwips {
-public:
-    ScreenTwips() {
-        ScopedGetDC screen(nullptr);
-        dpiX_ = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSX) : 96;
-        dpiY_ = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-    }
-    int X(int twips) const { return static_cast<int>(NearestEven(twips * dpiX_ / 1440.0)); }
-    int Y(int twips) const { return static_cast<int>(NearestEven(twips * dpiY_ / 1440.0)); }
-
-private:
-    int dpiX_ = 96;
-    int dpiY_ = 96;
-};
-
-HWND CreateControl(HWND parent, const wchar_t* windowClass, const wchar_t* text, DWORD style, const TwipsRect& r,
-                   int id, const ScreenTwips& twips) {
-    HWND control = ::CreateWindowExW(0, windowClass, text, WS_CHILD | WS_VISIBLE | style, twips.X(r.left),
-                                     twips.Y(r.top), twips.X(r.width), twips.Y(r.height), parent,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ThisModule(), nullptr);
+HWND CreateControl(HWND parent, const wchar_t* windowClass, const wchar_t* text, DWORD style, const TwipsRect& design,
+                   int id, const TwipsPerPixel& tpp) {
+    const PixelRect r = ToPixels(design, tpp);
+    HWND control = ::CreateWindowExW(0, windowClass, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.width,
+                                     r.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                     ThisModule(), nullptr);
     if (!control) throw ComError(HRESULT_FROM_WIN32(::GetLastError()), "The About window could not be created");
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     return control;
@@ -69,8 +52,8 @@ void RegisterWindowClass(WNDPROC windowProc) {
 HWND frmAbout::Load() {
     RegisterWindowClass(&frmAbout::WindowProc);
     std::unique_ptr<frmAbout> form(new frmAbout());
-    const ScreenTwips twips;
-    RECT frame{0, 0, twips.X(kClientWidth), twips.Y(kClientHeight)};
+    const TwipsPerPixel tpp = ScreenTwipsPerPixel();
+    RECT frame{0, 0, TwipsToPixels(kClientWidth, tpp.x), TwipsToPixels(kClientHeight, tpp.y)};
     ::AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
     UniqueWindow window(::CreateWindowExW(0, ClassName, L"About Mivo Plugin", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                                           frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
@@ -86,10 +69,10 @@ HWND frmAbout::Load() {
 void frmAbout::UnregisterWindowClass() noexcept { ::UnregisterClassW(ClassName, ThisModule()); }
 
 void frmAbout::CreateControls() {
-    const ScreenTwips twips;
-    CreateControl(hwnd_, L"STATIC", kLabel1Text, SS_LEFT, kLabel1, IDC_Label1, twips);
-    label2_ = CreateControl(hwnd_, L"STATIC", kLabel2DesignText, SS_LEFT, kLabel2, IDC_Label2, twips);
-    command1_ = CreateControl(hwnd_, L"BUTTON", L"Close", BS_PUSHBUTTON | WS_TABSTOP, kCommand1, IDC_Command1, twips);
+    const TwipsPerPixel tpp = ScreenTwipsPerPixel();
+    CreateControl(hwnd_, L"STATIC", kLabel1Text, SS_LEFT, kLabel1, IDC_Label1, tpp);
+    label2_ = CreateControl(hwnd_, L"STATIC", kLabel2DesignText, SS_LEFT, kLabel2, IDC_Label2, tpp);
+    command1_ = CreateControl(hwnd_, L"BUTTON", L"Close", BS_PUSHBUTTON | WS_TABSTOP, kCommand1, IDC_Command1, tpp);
 }
 
 void frmAbout::Form_Load() {

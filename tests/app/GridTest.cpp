@@ -2,6 +2,8 @@
 // mouse messages, double clicks and scrolling.
 #include "AppFixture.h"
 #include "GridGeometry.h"
+#include "GridLayout.h"
+#include "GridPainter.h"
 #include "ThumbnailCache.h"
 
 namespace mivo::test {
@@ -47,6 +49,113 @@ TEST(GridGeometry, HitBoxesAreStrictAndOverlapOnlyForDisplayPictures) {
     EXPECT_FALSE(HitsCell(e, 20, 0, 76, 30, 55));
     EXPECT_FALSE(HitsCell(e, 20, 55, 76, 30, 55));
     EXPECT_TRUE(HitsCell(e, 20, 55, 76, 30, 56));
+}
+
+// The design's sizes (grid picture 3495 twips wide, frame 4575 high) at four resolutions: the
+// cells come from the picture's real width, the scroll range from the frame's real height.
+TEST(GridLayout, CellsHeightsAndScrollRangesAtFourResolutions) {
+    const struct {
+        double tpp;
+        int width, frame;       // pixels of the grid picture and its frame
+        int itemwidth, right;   // cell width, x of the right column
+        long count;             // items of a display picture list ...
+        int max;                // ... and its scroll range (0: it fits)
+        long emoCount;
+        int emoMax;
+    } cases[] = {
+        {15, 233, 305, 76, 116, 7, 45, 10, 20},     // the design's own examples
+        {12, 291, 381, 106, 146, 8, 19, 12, 9},     // 105.5 goes to 106
+        {10, 350, 458, 135, 175, 10, 42, 15, 30},   // a 457.5-pixel frame is 458; range 29.5 is 30
+        {7.5, 466, 610, 193, 233, 13, 40, 19, 8},   // range 7.5 is 8
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tpp);
+        EXPECT_EQ(TwipsToPixels(3495, c.tpp), c.width);
+        EXPECT_EQ(TwipsToPixels(4575, c.tpp), c.frame);
+        const std::int16_t w = CellWidth(c.width);
+        EXPECT_EQ(w, c.itemwidth);
+        const Cell cells[] = {CellOf(0, w, kDisplayLayout), CellOf(1, w, kDisplayLayout),
+                              CellOf(2, w, kDisplayLayout), CellOf(3, w, kEmoticonLayout)};
+        EXPECT_EQ(cells[0].left, 20);
+        EXPECT_EQ(cells[0].top, 0);
+        EXPECT_EQ(cells[1].left, c.right);
+        EXPECT_EQ(cells[1].top, 0);
+        EXPECT_EQ(cells[2].left, 20);
+        EXPECT_EQ(cells[2].top, 90);
+        EXPECT_EQ(cells[3].left, c.right);
+        EXPECT_EQ(cells[3].top, 55);
+
+        const GridSize scrolls = SizeOf(c.count, kDisplayLayout, c.frame, c.tpp);
+        EXPECT_TRUE(scrolls.scrolls);
+        EXPECT_EQ(scrolls.scrollMax, c.max);
+        EXPECT_EQ(TwipsToPixels(scrolls.pictureHeightTwips, c.tpp), c.count * 50);  // half a row per odd item
+        const GridSize fits = SizeOf(c.count - 1, kDisplayLayout, c.frame, c.tpp);
+        EXPECT_FALSE(fits.scrolls);
+        EXPECT_EQ(fits.scrollMax, 0);
+        EXPECT_EQ(fits.pictureHeightTwips, static_cast<float>(c.frame * c.tpp - 1));
+        const GridSize emo = SizeOf(c.emoCount, kEmoticonLayout, c.frame, c.tpp);
+        EXPECT_TRUE(emo.scrolls);
+        EXPECT_EQ(emo.scrollMax, c.emoMax);
+        EXPECT_FALSE(SizeOf(c.emoCount - 1, kEmoticonLayout, c.frame, c.tpp).scrolls);
+    }
+    // The last cells whose top fits 16 bits, and the first that would not.
+    EXPECT_EQ(CellOf(MaxItems(kDisplayLayout) - 1, 76, kDisplayLayout).top, 32760);
+    EXPECT_EQ(CellOf(MaxItems(kEmoticonLayout) - 1, 76, kEmoticonLayout).top, 32725);
+    EXPECT_THROW(CellOf(MaxItems(kDisplayLayout), 76, kDisplayLayout), OverflowError);
+    EXPECT_THROW(CellOf(MaxItems(kEmoticonLayout), 76, kEmoticonLayout), OverflowError);
+}
+
+// The painter draws on whatever device context it is given, thumbnails included, and only the
+// cells that reach into the area asked for.
+TEST(GridPainter, PaintsAMemoryDeviceContext) {
+    auto gdip = std::make_shared<cGDIP>();
+    ScopedMemoryDC dc(nullptr);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 240, -400, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    UniqueGdi<HBITMAP> canvas(::CreateDIBSection(dc.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ScopedSelectObject select(dc.get(), canvas.get());
+    const RECT all{0, 0, 240, 400};
+    ::FillRect(dc.get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    ::SetBkMode(dc.get(), TRANSPARENT);
+
+    const std::wstring folder = xmlRequests::CacheFolder();
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring file = folder + L"display3.png";
+    WriteFileBytes(file, ReadFileBytes(SourceDir() + L"\\testbed\\catalogue\\thumbs\\dp102.png"));
+    GridItems items;
+    for (int i = 0; i < 8; ++i) {
+        auto item = std::make_shared<cListItem>();
+        item->id = std::to_wstring(i + 1);
+        item->Value = L"Item " + item->id;
+        item->filetype = L"png";
+        const Cell cell = CellOf(i, 76, kDisplayLayout);
+        item->left = cell.left;
+        item->top = cell.top;
+        item->itemwidth = 76;
+        item->foto = i == 2;
+        item->selected = i == 2;
+        items.Add(item, L"DISP" + item->id);
+    }
+    // Rows 0 and 1 only: the last row (items 7 and 8, at y 270) is not asked for.
+    PaintGrid(dc.get(), items, ItemKind::Display, RECT{0, 0, 240, 180}, gdip);
+    ::DeleteFileW(file.c_str());
+
+    auto pixel = [&](int x, int y) { return ::GetPixel(dc.get(), x, y); };
+    const int tw = getTextWidth(dc.get(), L"Item 3");
+    const RECT h = HighlightRect(GeometryOf(ItemKind::Display), 20, 90, 76, tw, getTextHeight(dc.get(), L"Item 3"));
+    EXPECT_EQ(pixel(h.left, h.bottom - 1), RGB(228, 239, 254));  // beside the caption, below the thumbnail
+    // Ink in the thumbnail of item 3, none in those of items 1, 2 and 4 (not looked for yet),
+    // nothing on the last row.
+    auto inkIn = [&](int x0, int y0, int x1, int y1) {
+        int ink = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) ink += pixel(x, y) != RGB(255, 255, 255);
+        return ink;
+    };
+    EXPECT_GT(inkIn(26, 105, 90, 169), 64 * 64 / 2);
+    EXPECT_EQ(inkIn(26, 15, 90, 79) + inkIn(122, 15, 186, 79) + inkIn(122, 105, 186, 169), 0);
+    EXPECT_EQ(inkIn(0, 270, 240, 400), 0);
 }
 
 class GridTest : public AppTest {

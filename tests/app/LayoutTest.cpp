@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 #include "mivo/BuildConfig.h"
+#include "Twips.h"
 
 namespace mivo::test {
 namespace {
@@ -125,6 +126,38 @@ TEST_F(LayoutTest, GridIsWhiteAndTheBannerIsDrawn) {
     }
     ScopedGetDC banner(form->Picture1.hWnd());
     EXPECT_NE(::GetPixel(banner.get(), 5, 5), ::GetSysColor(COLOR_BTNFACE));
+}
+
+// At 120 dpi (12 twips a pixel) the window lays itself out from the same twips, and the grid
+// takes its cells from the picture box's real width and its range from the frame's height.
+TEST_F(LayoutTest, At120DpiControlsAndCellsFollowTheResolution) {
+    struct Resolution {
+        TwipsPerPixel saved = WindowTwipsPerPixel();
+        Resolution() { SetWindowTwipsPerPixel({12, 12}); }
+        ~Resolution() { SetWindowTwipsPerPixel(saved); }
+    } at120;
+    ASSERT_TRUE(StartForm());
+    using V = std::vector<int>;
+    RECT client;
+    ::GetClientRect(form->hWnd(), &client);
+    EXPECT_EQ((V{client.right, client.bottom}), (V{731, 540}));
+    EXPECT_EQ(Geometry(form->SSTab1), (V{10, 10, 711, 481}));
+    EXPECT_EQ(Geometry(form->Command1), (V{530, 500, 191, 31}));
+    EXPECT_EQ(Geometry(form->backframe), (V{150, 20, 311, 381}));
+    EXPECT_EQ(Geometry(form->DisplayList.hWnd()), (V{0, 0, 291, 381}));
+    EXPECT_EQ(Geometry(form->scrollDisplay.hWnd()), (V{290, 0, 21, 381}));
+
+    LoadCategory(ItemKind::Display, 1, DisplayList(NumberedItems(8)));
+    const auto& items = xmlRequests::listItems;
+    ASSERT_EQ(items.Count(), 8);
+    EXPECT_EQ(items.Item(2)->itemwidth, 106);
+    EXPECT_EQ(items.Item(2)->left, 146);
+    EXPECT_EQ(items.Item(3)->top, 90);
+    EXPECT_EQ(form->DisplayList.HeightPixels(), 400);
+    EXPECT_EQ(form->scrollDisplay.Max(), 19);
+    // A click at pixel (150, 10) arrives as twips and hits the second cell.
+    ClickGrid(ItemKind::Display, 150, 10);
+    EXPECT_TRUE(items.Item(2)->selected);
 }
 
 }  // namespace

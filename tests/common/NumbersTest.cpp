@@ -2,6 +2,7 @@
 
 #include "mivo/Numbers.h"
 #include "mivo/Text.h"
+#include "mivo/Twips.h"
 
 namespace {
 
@@ -11,6 +12,21 @@ TEST(NearestEven, HalvesGoToTheEvenNeighbour) {
         {304.9333, 305}, {97.5, 98}, {45.0, 45}, {76.49, 76}, {76.51, 77},
     };
     for (const auto& c : cases) EXPECT_EQ(mivo::NearestEven(c.in), c.out) << c.in;
+}
+
+// Twips per pixel is 1440 / dpi exactly: 7.5 at 192 dpi, where a whole 7 would make every
+// measure 7 % too large (the About window 669 pixels wide instead of 624).
+TEST(Twips, PixelsAreTwipsOverTwipsPerPixelHalvesToEven) {
+    const struct { int dpi; double tpp; int twips, pixels; } cases[] = {
+        {96, 15, 4680, 312}, {96, 15, 3495, 233}, {96, 15, 7, 0}, {96, 15, 8, 1},
+        {120, 12, 4680, 390}, {120, 12, 3495, 291}, {120, 12, 30, 2}, {120, 12, 4545, 379},
+        {144, 10, 4680, 468}, {144, 10, 4575, 458}, {144, 10, 3495, 350}, {144, 10, 1565, 156},
+        {192, 7.5, 4680, 624}, {192, 7.5, 3195, 426}, {192, 7.5, 4575, 610}, {192, 7.5, 15, 2},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(mivo::TwipsPerPixelAt(c.dpi), c.tpp) << c.dpi;
+        EXPECT_EQ(mivo::TwipsToPixels(c.twips, mivo::TwipsPerPixelAt(c.dpi)), c.pixels) << c.dpi << " " << c.twips;
+    }
 }
 
 TEST(CheckedInt16, AcceptsTheSigned16BitRangeOnly) {

@@ -1,0 +1,63 @@
+#pragma once
+// Layout of the two thumbnail grids when a list arrives: the cell of each item, the grid
+// picture's height and its scroll range. Cells are in pixels of the grid picture; heights go
+// through twips, the picture box's scale unit, as the window's design sizes them.
+#include <cstdint>
+
+#include "mivo/CatalogueUrls.h"
+#include "mivo/Numbers.h"
+
+namespace mivo {
+
+struct GridLayout {
+    int pitch;         // row pitch: top = row * pitch
+    int heightFactor;  // picture height per two items
+};
+
+inline constexpr GridLayout kDisplayLayout{90, 100};
+inline constexpr GridLayout kEmoticonLayout{55, 65};
+
+constexpr const GridLayout& LayoutOf(ItemKind kind) {
+    return kind == ItemKind::Display ? kDisplayLayout : kEmoticonLayout;
+}
+
+inline constexpr int kLeftColumn = 20;
+inline constexpr int kScrollSmallChange = 20;
+inline constexpr int kScrollLargeChange = 40;
+
+// Items a list may hold: two a row, as many rows as leave the last top within 16 bits.
+constexpr long MaxItems(const GridLayout& g) { return (INT16_MAX / g.pitch + 1) * 2L; }
+static_assert(MaxItems(kDisplayLayout) == 730 && (MaxItems(kDisplayLayout) / 2 - 1) * 90 == 32760);
+static_assert(MaxItems(kEmoticonLayout) == 1192 && (MaxItems(kEmoticonLayout) / 2 - 1) * 55 == 32725);
+
+// Two cells and their margins share the picture's width.
+inline std::int16_t CellWidth(int pictureWidthPixels) {
+    return CheckedInt16(NearestEven((pictureWidthPixels - 80) / 2.0));
+}
+
+struct Cell {
+    std::int16_t left, top;
+};
+
+// The cell of item i (0-based): left to right, two a row, in list order.
+inline Cell CellOf(long i, std::int16_t itemwidth, const GridLayout& g) {
+    return {CheckedInt16(i % 2 == 0 ? kLeftColumn : itemwidth + 40), CheckedInt16((i / 2) * g.pitch)};
+}
+
+struct GridSize {
+    float pictureHeightTwips;
+    bool scrolls;
+    int scrollMax;  // pixels; 0 when the grid fits its frame
+};
+
+// The picture is as tall as count / 2 rows of heightFactor (an odd count takes half a row),
+// in single precision twips, when that exceeds the frame; else one twip short of the frame.
+inline GridSize SizeOf(long count, const GridLayout& g, int frameHeightPixels, double twipsPerPixel) {
+    const float tpp = static_cast<float>(twipsPerPixel);
+    const float needed = static_cast<float>(count) / 2.0f * static_cast<float>(g.heightFactor) * tpp;
+    const float frame = static_cast<float>(frameHeightPixels) * tpp;
+    if (needed > frame) return {needed, true, static_cast<int>(NearestEven((needed - frame) / tpp))};
+    return {frame - 1, false, 0};
+}
+
+}  // namespace mivo

@@ -1,0 +1,83 @@
+#include "GridPainter.h"
+
+#include "ThumbnailCache.h"
+#include "mivo/ScopedHandle.h"
+
+namespace mivo {
+namespace {
+int LineHeight(HDC dc) {
+    TEXTMETRICW tm{};
+    return ::GetTextMetricsW(dc, &tm) ? tm.tmHeight + tm.tmExternalLeading : 64;
+}
+}  // namespace
+
+int getTextWidth(HDC hdc, const std::wstring& text) {
+    SIZE size{};
+    if (!::GetTextExtentPoint32W(hdc, text.c_str(), static_cast<int>(text.size()), &size)) return 0;
+    return size.cx;
+}
+
+int getTextHeight(HDC hdc, const std::wstring& text) {
+    SIZE size{};
+    if (!::GetTextExtentPoint32W(hdc, text.c_str(), static_cast<int>(text.size()), &size)) return 0;
+    return size.cy;
+}
+
+ThumbnailPainter::ThumbnailPainter(HDC dc, ItemKind kind, std::shared_ptr<cGDIP> gdip)
+    : kind_(kind), geometry_(GeometryOf(kind)) {
+    bitmap_.gdip = std::move(gdip);
+    graphics_.CreateFromHdc(dc);
+}
+
+ThumbnailPainter::~ThumbnailPainter() {
+    graphics_.ReleaseDC();
+    graphics_.Dispose();
+}
+
+void ThumbnailPainter::Draw(const cListItem& item, bool fileFound) {
+    if (!item.foto) return;
+    const auto path = xmlRequests::CacheFilePath(kind_, item.id, item.filetype);
+    if (!path || (!fileFound && !xmlRequests::CacheFileExists(*path))) return;
+    bitmap_.LoadFromFile(*path);
+    graphics_.DrawImageRectI(bitmap_.Handle(), CentredX(item.left, item.itemwidth, geometry_.thumbnailSize),
+                             item.top + geometry_.thumbnailTop, geometry_.thumbnailSize, geometry_.thumbnailSize);
+    bitmap_.Dispose();
+}
+
+void PaintThumbnails(HDC dc, const GridItems& items, ItemKind kind, const RECT& area,
+                     const std::shared_ptr<cGDIP>& gdip) {
+    if (items.Count() == 0) return;
+    const GridGeometry& g = GeometryOf(kind);
+    const int lineHeight = LineHeight(dc);
+    ThumbnailPainter painter(dc, kind, gdip);
+    // Thumbnails out of sight are not even loaded: they are drawn when they scroll in.
+    const long count = items.Count();
+    for (long i = 1; i <= count; ++i) {
+        const std::shared_ptr<cListItem> item = items.Item(i);
+        if (CellMeets(g, item->top, lineHeight, area)) painter.Draw(*item);
+    }
+}
+
+void PaintGrid(HDC dc, const GridItems& items, ItemKind kind, const RECT& area, const std::shared_ptr<cGDIP>& gdip) {
+    const GridGeometry& g = GeometryOf(kind);
+    const int lineHeight = LineHeight(dc);
+    const long count = items.Count();
+    for (long i = 1; i <= count; ++i) {
+        const std::shared_ptr<cListItem> item = items.Item(i);
+        if (!CellMeets(g, item->top, lineHeight, area)) continue;
+        if (item->selected) {
+            const int tw = getTextWidth(dc, item->Value);
+            const int th = getTextHeight(dc, item->Value);
+            const RECT highlight = HighlightRect(g, item->left, item->top, item->itemwidth, tw, th);
+            UniqueGdi<HBRUSH> brush(::CreateSolidBrush(RGB(228, 239, 254)));
+            ::FillRect(dc, &highlight, brush.get());
+        }
+        // Captions are never clipped: a long one reaches beyond both sides of its cell.
+        const int tw = getTextWidth(dc, item->Value);
+        ::TextOutW(dc, CentredX(item->left, item->itemwidth, tw), item->top + g.captionTop, item->Value.c_str(),
+                   static_cast<int>(item->Value.size()));
+    }
+    PaintThumbnails(dc, items, kind, area, gdip);
+}
+
+}  // namespace mivo

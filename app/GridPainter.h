@@ -1,0 +1,53 @@
+#pragma once
+// Painting of a thumbnail grid on a device context: highlights and captions through GDI,
+// thumbnails from the cache through the imaging layer. It draws only what it is given, so
+// the window paints its picture box with it and a test can paint a memory DC.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "Collection.h"
+#include "GridGeometry.h"
+#include "cBitmap.h"
+#include "cGraphics.h"
+#include "cListItem.h"
+
+namespace mivo {
+
+using GridItems = Collection<std::shared_ptr<cListItem>>;
+
+// Width and height in pixels of text drawn on the device context; 0 when it cannot be measured.
+int getTextWidth(HDC hdc, const std::wstring& text);
+int getTextHeight(HDC hdc, const std::wstring& text);
+
+// One thumbnail pass: one bitmap and one graphics context on the device context, given back
+// when the pass ends.
+class ThumbnailPainter {
+public:
+    // gdip: the session the bitmap reports its failures to.
+    ThumbnailPainter(HDC dc, ItemKind kind, std::shared_ptr<cGDIP> gdip);
+    ~ThumbnailPainter();
+    ThumbnailPainter(const ThumbnailPainter&) = delete;
+    ThumbnailPainter& operator=(const ThumbnailPainter&) = delete;
+
+    // Draws nothing for an item not yet looked for in the cache or whose file is missing;
+    // fileFound: the caller has just seen the file, so it is not looked for again.
+    void Draw(const cListItem& item, bool fileFound = false);
+
+private:
+    ItemKind kind_;
+    const GridGeometry& geometry_;
+    cBitmap bitmap_;
+    cGraphics graphics_;
+};
+
+// The thumbnails of the cells whose drawing reaches into area (pixels of the device context).
+void PaintThumbnails(HDC dc, const GridItems& items, ItemKind kind, const RECT& area,
+                     const std::shared_ptr<cGDIP>& gdip);
+
+// The full repaint of the cells that reach into area: each selected caption's highlight and
+// every caption, in list order, then their thumbnails over them.
+void PaintGrid(HDC dc, const GridItems& items, ItemKind kind, const RECT& area, const std::shared_ptr<cGDIP>& gdip);
+
+}  // namespace mivo
