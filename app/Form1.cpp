@@ -4,8 +4,6 @@
 
 #include <commctrl.h>
 
-#include <exception>
-
 #include "ControlIds.h"
 #include "Resources.h"
 #include "Twips.h"
@@ -60,6 +58,11 @@ HWND CreateControl(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD e
     return hwnd;
 }
 
+struct MenuTraits {
+    static HMENU invalid() noexcept { return nullptr; }
+    static void close(HMENU menu) noexcept { ::DestroyMenu(menu); }
+};
+
 HMENU CreateMainMenu() {
     HMENU bar = ::CreateMenu();
     HMENU file = ::CreatePopupMenu();
@@ -75,20 +78,14 @@ HMENU CreateMainMenu() {
 }
 
 void RegisterFormClass() {
-    static const bool registered = [] {
-        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
-        ::InitCommonControlsEx(&icc);
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = ::DefWindowProcW;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.hIcon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MIVO));
-        wc.lpszClassName = kClassName;
-        return ::RegisterClassExW(&wc) != 0;
-    }();
-    (void)registered;
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    WNDCLASSEXW wc{};
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.hIcon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MIVO));
+    wc.lpszClassName = kClassName;
+    mivo::RegisterWindowClass(wc);
 }
 
 }  // namespace
@@ -104,7 +101,6 @@ Form1::Form1() = default;
 Form1::~Form1() { End(); }
 
 bool Form1::Show() {
-    CreateControls();
     if (!Form_Load()) {
         End();
         return false;
@@ -125,11 +121,11 @@ void Form1::CreateControls() {
     const PixelRect client = ToPixels(kClient);
     RECT frame{0, 0, client.width, client.height};
     ::AdjustWindowRectEx(&frame, style, TRUE, 0);
-    hwnd_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, kCaption, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                              frame.right - frame.left, frame.bottom - frame.top, nullptr, CreateMainMenu(),
-                              ::GetModuleHandleW(nullptr), nullptr);
-    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    ::SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form1::WndProc));
+    mivo::UniqueResource<HMENU, MenuTraits> menu(CreateMainMenu());
+    hwnd_ = mivo::CreateBoundWindow(*this, WS_EX_CONTROLPARENT, kClassName, kCaption, style, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                                    menu.get());
+    menu.release();  // the window's from now on
     // The menu bar may wrap differently than estimated: make the client area exact.
     RECT got;
     ::GetClientRect(hwnd_, &got);
@@ -245,24 +241,11 @@ void Form1::End() {
     if (hwnd_) {
         HWND h = hwnd_;
         hwnd_ = nullptr;
-        ::SetWindowLongPtrW(h, GWLP_USERDATA, 0);
         ::DestroyWindow(h);
     }
 }
 
-LRESULT CALLBACK Form1::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<Form1*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-    // No exception may cross the system's frames: a handler that failed ends here and the
-    // window goes on.
-    try {
-        return self->Handle(msg, wParam, lParam);
-    } catch (const std::exception&) {
-        return 0;
-    }
-}
-
-LRESULT Form1::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT Form1::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -299,10 +282,16 @@ LRESULT Form1::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             Unload();
             return 0;
+        case WM_NCCREATE:
+            hwnd_ = hwnd;
+            break;
+        case WM_NCDESTROY:
+            hwnd_ = nullptr;
+            break;
         default:
             break;
     }
-    return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
+    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 void Form1::OnCommand(int id, int code) {

@@ -16,8 +16,9 @@
 #include "cGDIP.h"
 #include "mivo/CatalogueUrls.h"
 #include "mivo/ScopedHandle.h"
+#include "mivo/WindowBinding.h"
 
-class Form1 {
+class Form1 : private mivo::WindowObject {
 public:
     // A thumbnail grid: the picture box it is drawn on, the frame that is its viewport and
     // the scroll bar that moves the picture box inside it.
@@ -29,7 +30,7 @@ public:
     };
 
     Form1();
-    ~Form1();
+    ~Form1() override;
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
@@ -112,8 +113,7 @@ public:
     bool emoDblClicked = false;
 
 private:
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnCommand(int id, int code);
     void CreateControls();
     void ShowTab(int index);

@@ -11,8 +11,10 @@
 using namespace xmlRequests;
 
 bool Form1::Form_Load() {
-    // One trap for every start-up step: any failure is one message and the end.
+    // One trap for every start-up step: any failure is one message and the end. A window
+    // that cannot be created is such a failure too.
     try {
+        CreateControls();
         gdip = std::make_shared<cGDIP>();
         gdip->OnError([this](long status, const std::wstring& text, const std::wstring& cls) {
             gdip_Error(status, text, cls);

@@ -1,45 +1,61 @@
 #include "Frame.h"
 
+#include <memory>
+
 #include "mivo/ScopedHandle.h"
+#include "mivo/WindowBinding.h"
 
 namespace mivo {
 namespace {
 const wchar_t kClassName[] = L"MivoFrame";
 
-void Paint(HWND hwnd) {
-    PAINTSTRUCT ps;
-    HDC dc = ::BeginPaint(hwnd, &ps);
-    if (::GetWindowLongPtrW(hwnd, GWLP_USERDATA) != 0) {  // bordered frame
-        RECT rc;
-        ::GetClientRect(hwnd, &rc);
-        auto font = reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
-        ScopedSelectObject select(dc, font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
-        wchar_t caption[256];
-        int n = ::GetWindowTextW(hwnd, caption, 256);
-        SIZE text{};
-        ::GetTextExtentPoint32W(dc, caption, n, &text);
-        RECT border = rc;
-        border.top += text.cy / 2;
-        ::DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
-        if (n > 0) {
-            RECT label{8, 0, 8 + text.cx + 4, text.cy};
-            ::FillRect(dc, &label, ::GetSysColorBrush(COLOR_BTNFACE));
-            ::SetBkMode(dc, TRANSPARENT);
-            ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-            ::TextOutW(dc, 10, 0, caption, n);
-        }
+// A frame's state lives as long as its window: created with it, deleted with it.
+class Frame : public WindowObject {
+public:
+    explicit Frame(bool border) : border_(border) {}
+    bool ownedByWindow = false;
+
+private:
+    LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HWND hwnd) const;
+
+    bool border_;
+    HFONT font_ = nullptr;  // not owned
+};
+
+void Frame::Paint(HWND hwnd) const {
+    const ScopedPaint paint(hwnd);
+    if (!border_) return;
+    HDC dc = paint.dc();
+    RECT rc;
+    ::GetClientRect(hwnd, &rc);
+    ScopedSelectObject select(dc, font_ ? static_cast<HGDIOBJ>(font_) : ::GetStockObject(DEFAULT_GUI_FONT));
+    wchar_t caption[256];
+    int n = ::GetWindowTextW(hwnd, caption, 256);
+    SIZE text{};
+    ::GetTextExtentPoint32W(dc, caption, n, &text);
+    RECT border = rc;
+    border.top += text.cy / 2;
+    ::DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
+    if (n > 0) {
+        RECT label{8, 0, 8 + text.cx + 4, text.cy};
+        ::FillRect(dc, &label, ::GetSysColorBrush(COLOR_BTNFACE));
+        ::SetBkMode(dc, TRANSPARENT);
+        ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+        ::TextOutW(dc, 10, 0, caption, n);
     }
-    ::EndPaint(hwnd, &ps);
 }
 
-LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT Frame::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_PAINT: Paint(hwnd); return 0;
         case WM_SETFONT:
-            ::SetPropW(hwnd, L"MivoFont", reinterpret_cast<HANDLE>(wParam));
+            font_ = reinterpret_cast<HFONT>(wParam);
             return 0;
-        case WM_GETFONT: return reinterpret_cast<LRESULT>(::GetPropW(hwnd, L"MivoFont"));
-        case WM_NCDESTROY: ::RemovePropW(hwnd, L"MivoFont"); break;
+        case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
+        case WM_NCDESTROY:
+            if (ownedByWindow) delete this;
+            break;
         case WM_COMMAND:
         case WM_NOTIFY:
         case WM_VSCROLL:
@@ -55,27 +71,22 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return ::DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-void RegisterOnce() {
-    static const bool registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = FrameProc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClassName;
-        return ::RegisterClassExW(&wc) != 0;
-    }();
-    (void)registered;
+void RegisterFrameClass() {
+    WNDCLASSEXW wc{};
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kClassName;
+    RegisterWindowClass(wc);
 }
 }  // namespace
 
 HWND CreateFrame(HWND parent, const PixelRect& rect, const std::wstring& caption, bool border, HFONT font) {
-    RegisterOnce();
-    HWND hwnd = ::CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, caption.c_str(),
+    RegisterFrameClass();
+    auto frame = std::make_unique<Frame>(border);
+    HWND hwnd = CreateBoundWindow(*frame, WS_EX_CONTROLPARENT, kClassName, caption.c_str(),
                                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top, rect.width,
-                                  rect.height, parent, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, border ? 1 : 0);
+                                  rect.height, parent, nullptr);
+    frame.release()->ownedByWindow = true;  // deleted with the window from now on
     ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return hwnd;
 }

@@ -9,6 +9,7 @@
 
 namespace mivo {
 
+// Throws mivo::ComError when the window cannot be created.
 HWND CreateFrame(HWND parent, const PixelRect& rect, const std::wstring& caption, bool border, HFONT font);
 
 }  // namespace mivo

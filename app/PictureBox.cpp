@@ -3,27 +3,21 @@
 #include <windowsx.h>
 
 #include <cmath>
-#include <exception>
 
 #include "mivo/ScopedHandle.h"
+#include "mivo/WindowBinding.h"
 
 namespace mivo {
 namespace {
 const wchar_t kClassName[] = L"MivoPictureBox";
 
-void RegisterOnce() {
-    static const bool registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        // Own DC: the picture box's hDC keeps its font and modes between paints.
-        wc.style = CS_OWNDC | CS_DBLCLKS;
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = kClassName;
-        return ::RegisterClassExW(&wc) != 0;
-    }();
-    (void)registered;
+void RegisterPictureBoxClass() {
+    WNDCLASSEXW wc{};
+    // Own DC: the picture box's hDC keeps its font and modes between paints.
+    wc.style = CS_OWNDC | CS_DBLCLKS;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kClassName;
+    RegisterWindowClass(wc);
 }
 
 // Mouse messages carry 16-bit coordinates, but a long grid's picture box is taller than
@@ -44,15 +38,12 @@ int ShiftState(WPARAM wParam) {
 }  // namespace
 
 void PictureBox::Create(HWND parent, const PixelRect& rect, COLORREF background, bool border, int id) {
-    RegisterOnce();
+    RegisterPictureBoxClass();
     background_ = background;
     heightTwips_ = static_cast<float>(rect.height * TwipsPerPixelY());
-    hwnd_ = ::CreateWindowExW(border ? WS_EX_CLIENTEDGE : 0, kClassName, L"",
+    hwnd_ = CreateBoundWindow(*this, border ? WS_EX_CLIENTEDGE : 0, kClassName, L"",
                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top, rect.width,
-                              rect.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                              ::GetModuleHandleW(nullptr), nullptr);
-    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    ::SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PictureBox::WndProc));
+                              rect.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
     // Text goes over what is drawn already (the highlight), without a background of its own.
     ::SetBkMode(hDC(), TRANSPARENT);
 }
@@ -100,17 +91,6 @@ POINT PictureBox::PositionInParent() const {
     return pt;
 }
 
-LRESULT CALLBACK PictureBox::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<PictureBox*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-    // No exception may cross the system's frames: a handler that failed ends here.
-    try {
-        return self->Handle(msg, wParam, lParam);
-    } catch (const std::exception&) {
-        return 0;
-    }
-}
-
 POINT PictureBox::PointerAt(LPARAM lParam) const {
     RECT shown{};
     ::GetClientRect(::GetParent(hwnd_), &shown);
@@ -141,8 +121,9 @@ void PictureBox::Mouse(bool down, int button, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-LRESULT PictureBox::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT PictureBox::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
+        case WM_NCCREATE: hwnd_ = hwnd; break;
         case WM_ERASEBKGND: {
             RECT rc;
             ::GetClientRect(hwnd_, &rc);
@@ -151,24 +132,22 @@ LRESULT PictureBox::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 1;
         }
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = ::BeginPaint(hwnd_, &ps);
+            const ScopedPaint paint(hwnd_);
             if (picture_) {
-                ScopedMemoryDC mem(dc);
+                ScopedMemoryDC mem(paint.dc());
                 BITMAP bm{};
                 ::GetObjectW(picture_, sizeof bm, &bm);
                 ScopedSelectObject select(mem.get(), picture_);
-                ::BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, mem.get(), 0, 0, SRCCOPY);
+                ::BitBlt(paint.dc(), 0, 0, bm.bmWidth, bm.bmHeight, mem.get(), 0, 0, SRCCOPY);
             }
-            paintArea_ = ps.rcPaint;
-            painting_ = true;
-            // The paint ends properly even when drawing failed; the next paint draws again.
-            try {
-                if (events.Paint) events.Paint();
-            } catch (const std::exception&) {
-            }
-            painting_ = false;
-            ::EndPaint(hwnd_, &ps);
+            // The paint ends and forgets its area even when drawing fails (the window's trap
+            // records that); the next paint draws again.
+            paintArea_ = &paint.area();
+            const struct EndOfPaint {
+                const RECT*& area;
+                ~EndOfPaint() { area = nullptr; }
+            } endOfPaint{paintArea_};
+            if (events.Paint) events.Paint();
             return 0;
         }
         case WM_SETCURSOR:
@@ -192,7 +171,7 @@ LRESULT PictureBox::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_MBUTTONDBLCLK: Mouse(true, 4, wParam, lParam); return 0;
         default: break;
     }
-    return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
+    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 }  // namespace mivo

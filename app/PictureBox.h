@@ -7,10 +7,11 @@
 #include <functional>
 
 #include "Twips.h"
+#include "mivo/WindowBinding.h"
 
 namespace mivo {
 
-class PictureBox {
+class PictureBox : private WindowObject {
 public:
     struct Events {
         std::function<void()> Paint;
@@ -33,7 +34,7 @@ public:
     HDC hDC() const;  // the window's own device context
     COLORREF BackColor() const { return background_; }
     // While the Paint event runs: the rectangle the system asked to redraw; else null.
-    const RECT* PaintArea() const { return painting_ ? &paintArea_ : nullptr; }
+    const RECT* PaintArea() const { return paintArea_; }
 
     // Fills the whole area with the background colour (what was drawn is gone).
     void Cls();
@@ -48,8 +49,7 @@ public:
     Events events;
 
 private:
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
     void Mouse(bool down, int button, WPARAM wParam, LPARAM lParam);
     POINT PositionInParent() const;
     // The pointer's position on the picture box from a mouse message, in full 32-bit range.
@@ -57,8 +57,7 @@ private:
 
     HWND hwnd_ = nullptr;
     HBITMAP picture_ = nullptr;
-    RECT paintArea_{};
-    bool painting_ = false;
+    const RECT* paintArea_ = nullptr;
     COLORREF background_ = RGB(255, 255, 255);
     float heightTwips_ = 0;
     bool linkCursor_ = false;

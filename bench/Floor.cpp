@@ -12,6 +12,7 @@
 #include "mivo/BuildConfig.h"
 #include "mivo/CatalogueUrls.h"
 #include "mivo/ComSupport.h"
+#include "mivo/WindowBinding.h"
 #include "mivo/XmlRequest.h"
 
 using namespace mivo::gdip;
@@ -37,14 +38,12 @@ std::vector<Entry> Fetch(IXMLHTTPRequest* http, const std::wstring& path, const 
 }
 
 HWND CreatePlainWindow(int width, int height) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = ::DefWindowProcW;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = L"MivoBenchFloor";
-    ::RegisterClassW(&wc);
+    mivo::RegisterWindowClass(wc);
     HWND hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"floor", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, width,
-                                  height, nullptr, nullptr, wc.hInstance, nullptr);
+                                  height, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     bench::Pump();
     return hwnd;
 }

@@ -6,6 +6,7 @@
 #include "mivo/ComSupport.h"
 #include "mivo/ScopedHandle.h"
 #include "mivo/Twips.h"
+#include "mivo/WindowBinding.h"
 
 namespace mivo::plugin {
 namespace {
@@ -35,30 +36,25 @@ HWND CreateControl(HWND parent, const wchar_t* windowClass, const wchar_t* text,
     return control;
 }
 
-void RegisterWindowClass(WNDPROC windowProc) {
+void RegisterAboutClass() {
     WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = windowProc;
-    wc.hInstance = ThisModule();
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     wc.lpszClassName = frmAbout::ClassName;
-    if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        throw ComError(HRESULT_FROM_WIN32(::GetLastError()), "The About window could not be registered");
+    RegisterWindowClass(wc);
 }
 
 }  // namespace
 
 HWND frmAbout::Load() {
-    RegisterWindowClass(&frmAbout::WindowProc);
+    RegisterAboutClass();
     std::unique_ptr<frmAbout> form(new frmAbout());
     const TwipsPerPixel tpp = ScreenTwipsPerPixel();
     RECT frame{0, 0, TwipsToPixels(kClientWidth, tpp.x), TwipsToPixels(kClientHeight, tpp.y)};
     ::AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
-    UniqueWindow window(::CreateWindowExW(0, ClassName, L"About Mivo Plugin", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                                          frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                                          ThisModule(), form.get()));
-    if (!window) throw ComError(HRESULT_FROM_WIN32(::GetLastError()), "The About window could not be created");
+    UniqueWindow window(CreateBoundWindow(*form, 0, ClassName, L"About Mivo Plugin", kStyle, CW_USEDEFAULT,
+                                          CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
+                                          nullptr, nullptr));
     form->CreateControls();
     form->Form_Load();
     form->ownedByWindow_ = true;  // deleted with the window from now on
@@ -86,28 +82,23 @@ void frmAbout::Form_Load() {
 
 void frmAbout::Command1_Click() { ::DestroyWindow(hwnd_); }
 
-LRESULT CALLBACK frmAbout::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* form = static_cast<frmAbout*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        form->hwnd_ = hwnd;
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    }
-    auto* form = reinterpret_cast<frmAbout*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!form) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+LRESULT frmAbout::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_NCCREATE:
+            hwnd_ = hwnd;
+            break;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDC_Command1 && HIWORD(wParam) == BN_CLICKED) {
-                form->Command1_Click();
+                Command1_Click();
                 return 0;
             }
             break;
         case WM_SETFOCUS:
-            if (form->command1_) ::SetFocus(form->command1_);
+            if (command1_) ::SetFocus(command1_);
             return 0;
         case WM_NCDESTROY:
-            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            if (form->ownedByWindow_) delete form;
-            else form->hwnd_ = nullptr;
+            if (ownedByWindow_) delete this;
+            else hwnd_ = nullptr;
             break;
         default:
             break;

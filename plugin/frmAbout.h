@@ -4,10 +4,11 @@
 #include <windows.h>
 
 #include "Module.h"
+#include "mivo/WindowBinding.h"
 
 namespace mivo::plugin {
 
-class frmAbout {
+class frmAbout final : private WindowObject {
 public:
     enum ControlId { IDC_Label1 = 101, IDC_Label2 = 102, IDC_Command1 = 103 };
     static constexpr const wchar_t* ClassName = L"MivoPluginMsgPlus.frmAbout";
@@ -19,7 +20,7 @@ public:
     // Forgets the window class once no window of it is left (before the library unloads).
     static void UnregisterWindowClass() noexcept;
 
-    ~frmAbout() = default;
+    ~frmAbout() override = default;
     frmAbout(const frmAbout&) = delete;
     frmAbout& operator=(const frmAbout&) = delete;
 
@@ -30,7 +31,7 @@ private:
     void Form_Load();
     void Command1_Click();
 
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     HWND hwnd_ = nullptr;
     HWND label2_ = nullptr;

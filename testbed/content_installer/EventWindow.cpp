@@ -2,6 +2,7 @@
 
 #include "mivo/ComModule.h"
 #include "mivo/ComSupport.h"
+#include "mivo/WindowBinding.h"
 
 namespace mivo::testbed {
 namespace {
@@ -27,23 +28,18 @@ public:
 EventWindow::EventWindow(Callback callback, void* context) : callback_(callback), context_(context) {
     const ClassLock lock;
     WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &EventWindow::WindowProc;
-    wc.hInstance = ThisModule();
     wc.lpszClassName = kClassName;
-    if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        throw ComError(LastErrorHr(), "RegisterClassExW");
-    window_.reset(::CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ThisModule(), this));
-    if (!window_) {
-        const HRESULT hr = LastErrorHr();
+    RegisterWindowClass(wc);
+    try {
+        window_.reset(CreateBoundWindow(*this, 0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr));
+    } catch (const ComError&) {
         ::UnregisterClassW(kClassName, ThisModule());
-        throw ComError(hr, "CreateWindowExW");
+        throw;
     }
 }
 
 EventWindow::~EventWindow() {
     const ClassLock lock;
-    ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
     window_.reset();
     ::UnregisterClassW(kClassName, ThisModule());  // fails while other windows of it live: fine
 }
@@ -53,18 +49,12 @@ void EventWindow::Post(LONG result) {
         throw ComError(LastErrorHr(), "PostMessageW");
 }
 
-LRESULT CALLBACK EventWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    } else if (message == kResultMessage) {
-        const auto* self = reinterpret_cast<const EventWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (self) {
-            // The callback may end the owner and this object with it: copy what it needs first.
-            const Callback callback = self->callback_;
-            void* const context = self->context_;
-            callback(context, static_cast<LONG>(wParam));
-        }
+LRESULT EventWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kResultMessage) {
+        // The callback may end the owner and this object with it: copy what it needs first.
+        const Callback callback = callback_;
+        void* const context = context_;
+        callback(context, static_cast<LONG>(wParam));
         return 0;
     }
     return ::DefWindowProcW(window, message, wParam, lParam);

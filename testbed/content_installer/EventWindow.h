@@ -5,24 +5,25 @@
 #include <windows.h>
 
 #include "mivo/ScopedHandle.h"
+#include "mivo/WindowBinding.h"
 
 namespace mivo::testbed {
 
-class EventWindow {
+class EventWindow final : private WindowObject {
 public:
     using Callback = void (*)(void* context, LONG result);
 
     // Creates the window on the calling thread; throws ComError when it cannot.
     EventWindow(Callback callback, void* context);
     // Destroys the window: results still queued are dropped.
-    ~EventWindow();
+    ~EventWindow() override;
     EventWindow(const EventWindow&) = delete;
     EventWindow& operator=(const EventWindow&) = delete;
 
     void Post(LONG result);  // throws ComError when the message cannot be queued
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     Callback callback_;
     void* context_;

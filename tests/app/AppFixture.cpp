@@ -1,6 +1,7 @@
 #include "AppFixture.h"
 
 #include "InstallerTestbed.h"
+#include "mivo/WindowBinding.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -44,6 +45,7 @@ std::string Categories(const std::vector<std::pair<std::string, std::string>>& i
 }
 
 void AppTest::SetUp() {
+    trappedAtStart_ = mivo::TrappedExceptionCount();
     server.Reset();
     ClearInstallerKnobs();
     ClearInstallerLog();
@@ -57,6 +59,9 @@ void AppTest::TearDown() {
     xmlRequests::mainForm = nullptr;
     server.Reset();
     ClearInstallerKnobs();
+    // A handler that failed was caught by the window procedure, which keeps the program
+    // going: here it fails the test.
+    EXPECT_EQ(mivo::TrappedExceptionCount(), trappedAtStart_) << "a window message handler threw";
 }
 
 bool AppTest::StartForm() {

@@ -53,6 +53,9 @@ protected:
     TestServer server;
     MessageBoxRecorder boxes;
     std::unique_ptr<Form1> form;
+
+private:
+    long trappedAtStart_ = 0;
 };
 
 }  // namespace mivo::test

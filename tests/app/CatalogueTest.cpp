@@ -2,6 +2,9 @@
 // testbed server.
 #include "AppFixture.h"
 
+#include <memory>
+#include <type_traits>
+
 namespace mivo::test {
 namespace {
 
@@ -234,6 +237,37 @@ TEST_F(CatalogueTest, StartUpWithTheServerDownShowsOneCriticalErrorAndEnds) {
     EXPECT_EQ(boxes.shown()[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
     EXPECT_FALSE(form->Loaded());
     EXPECT_EQ(::FindWindowW(L"MivoForm1", nullptr), nullptr);
+}
+
+const wchar_t* refused = nullptr;  // the class whose windows RefuseCreation refuses
+
+LRESULT CALLBACK RefuseCreation(int code, WPARAM wParam, LPARAM lParam) {
+    wchar_t name[64] = L"";
+    if (code == HCBT_CREATEWND) ::GetClassNameW(reinterpret_cast<HWND>(wParam), name, 64);
+    if (refused && std::wstring(name) == refused) return 1;
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A window that cannot be created, the main one or any of its own controls, fails the
+// start-up like a failed load, instead of running on without it.
+TEST_F(CatalogueTest, AWindowThatCannotBeCreatedEndsStartUpWithTheCriticalError) {
+    struct Unhook {
+        void operator()(HHOOK h) const { ::UnhookWindowsHookEx(h); }
+    };
+    const std::unique_ptr<std::remove_pointer_t<HHOOK>, Unhook> hook(
+        ::SetWindowsHookExW(WH_CBT, RefuseCreation, nullptr, ::GetCurrentThreadId()));
+    ASSERT_TRUE(hook);
+    for (const wchar_t* cls : {L"MivoForm1", L"MivoPictureBox"}) {
+        refused = cls;
+        const size_t boxesBefore = boxes.shown().size();
+        EXPECT_FALSE(StartForm()) << cls;
+        ASSERT_EQ(boxes.shown().size(), boxesBefore + 1) << cls;
+        EXPECT_EQ(boxes.shown().back().title, L"Critical error");
+        EXPECT_EQ(::FindWindowW(L"MivoForm1", nullptr), nullptr) << cls;
+        form.reset();
+    }
+    refused = nullptr;
+    EXPECT_TRUE(server.Log().empty());
 }
 
 TEST_F(CatalogueTest, CategoryWithAnIdThatIsNotANumberEndsStartUp) {

@@ -14,6 +14,7 @@
 #include "cGraphics.h"
 #include "mivo/ComSupport.h"
 #include "mivo/ScopedHandle.h"
+#include "mivo/WindowBinding.h"
 
 using namespace mivo::gdip;
 using Microsoft::WRL::ComPtr;
@@ -33,21 +34,13 @@ const auto* const fontEnvironment = ::testing::AddGlobalTestEnvironment(new Font
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-LRESULT CALLBACK PlainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    return ::DefWindowProcW(hwnd, msg, wp, lp);
-}
-
 // A visible white popup, painted before the test draws on it.
 UniqueWindow MakeWindow(int width, int height) {
-    static const ATOM atom = [] {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = PlainWindowProc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-        wc.lpszClassName = L"MivoImagingTest";
-        return ::RegisterClassW(&wc);
-    }();
-    UniqueWindow window(::CreateWindowExW(WS_EX_TOPMOST, MAKEINTATOM(atom), L"", WS_POPUP | WS_VISIBLE,
+    WNDCLASSEXW wc{};
+    wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = L"MivoImagingTest";
+    RegisterWindowClass(wc);
+    UniqueWindow window(::CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE,
                                           40, 40, width, height, nullptr, nullptr,
                                           ::GetModuleHandleW(nullptr), nullptr));
     ::UpdateWindow(window.get());
