@@ -124,15 +124,21 @@ std::optional<std::wstring> CacheFilePath(mivo::ItemKind kind, const std::wstrin
 }
 
 bool CacheFileExists(const std::wstring& path) {
-    WIN32_FIND_DATAW data;
-    mivo::UniqueFind find(::FindFirstFileW(path.c_str(), &data));
-    if (!find) return false;
     // Only a normal file under its own long name counts: not a folder, not a hidden or
     // system file, not a file that merely has that name as its short name.
     const DWORD notNormal = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & notNormal)) return false;
+    // Only a name of 8.3 shape can be another file's short alias; a directory listing, which
+    // costs several times as much (it runs for every cell), then tells which file answered.
     const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
-    return !(data.dwFileAttributes & notNormal) &&
-           mivo::EqualsIgnoreCase(data.cFileName, name);
+    const size_t dot = name.find_last_of(L'.');
+    const bool shortShape =
+        dot == std::wstring::npos ? name.size() <= 8 : dot <= 8 && name.size() - dot - 1 <= 3;
+    if (!shortShape) return true;
+    WIN32_FIND_DATAW data;
+    mivo::UniqueFind find(::FindFirstFileW(path.c_str(), &data));
+    return find && !(data.dwFileAttributes & notNormal) && mivo::EqualsIgnoreCase(data.cFileName, name);
 }
 
 void DoEvents() {
