@@ -37,7 +37,7 @@ ThumbnailPainter::~ThumbnailPainter() {
 void ThumbnailPainter::Draw(const cListItem& item, bool fileFound) {
     if (!item.foto) return;
     const auto path = xmlRequests::CacheFilePath(kind_, item.id, item.filetype);
-    if (!path || (!fileFound && !xmlRequests::CacheFileExists(*path))) return;
+    if (!path || (!fileFound && !xmlRequests::CacheFileDrawable(*path))) return;
     bitmap_.LoadFromFile(*path);
     graphics_.DrawImageRectI(bitmap_.Handle(), CentredX(item.left, item.itemwidth, geometry_.thumbnailSize),
                              item.top + geometry_.thumbnailTop, geometry_.thumbnailSize, geometry_.thumbnailSize);

@@ -123,14 +123,19 @@ std::optional<std::wstring> CacheFilePath(mivo::ItemKind kind, const std::wstrin
     return CacheFolder() + (kind == mivo::ItemKind::Display ? L"display" : L"emoticon") + idText + L"." + filetype;
 }
 
-bool CacheFileExists(const std::wstring& path) {
-    // Only a normal file under its own long name counts: not a folder, not a hidden or
-    // system file, not a file that merely has that name as its short name.
-    const DWORD notNormal = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+namespace {
+constexpr DWORD kNotNormal = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+}  // namespace
+
+bool CacheFileDrawable(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & notNormal)) return false;
-    // Only a name of 8.3 shape can be another file's short alias; a directory listing, which
-    // costs several times as much (it runs for every cell), then tells which file answered.
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & kNotNormal);
+}
+
+bool CacheFileExists(const std::wstring& path) {
+    if (!CacheFileDrawable(path)) return false;
+    // Only a name of 8.3 shape can be another file's short alias; a directory listing (under
+    // Wine it reads the whole folder) then tells which file answered.
     const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
     const size_t dot = name.find_last_of(L'.');
     const bool shortShape =
@@ -138,7 +143,7 @@ bool CacheFileExists(const std::wstring& path) {
     if (!shortShape) return true;
     WIN32_FIND_DATAW data;
     mivo::UniqueFind find(::FindFirstFileW(path.c_str(), &data));
-    return find && !(data.dwFileAttributes & notNormal) && mivo::EqualsIgnoreCase(data.cFileName, name);
+    return find && !(data.dwFileAttributes & kNotNormal) && mivo::EqualsIgnoreCase(data.cFileName, name);
 }
 
 void DoEvents() {

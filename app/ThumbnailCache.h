@@ -23,8 +23,15 @@ std::wstring CacheFolder();
 std::optional<std::wstring> CacheFilePath(mivo::ItemKind kind, const std::wstring& idText,
                                           const std::wstring& filetype);
 
-// True for a normal file of exactly that name: a folder, hidden or system file does not count.
+// True for a normal file of exactly that name: a folder, hidden or system file does not count,
+// nor a file that merely has that name as its short alias. The pass decides by it whether to
+// download.
 bool CacheFileExists(const std::wstring& path);
+
+// True for a normal file answering to that name. The painter's check on every repaint: it
+// draws only items the pass has marked, whose file the pass found or stored under exactly
+// that name, so it skips the alias check (a directory listing per cell).
+bool CacheFileDrawable(const std::wstring& path);
 
 // Lets the window process its pending events (input and painting), then returns.
 void DoEvents();
