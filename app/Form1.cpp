@@ -79,11 +79,9 @@ HMENU CreateMainMenu() {
 }
 
 // The program carries no common-controls manifest, so Windows draws its controls in the
-// classic style; Wine themes them anyway, which costs several times as much on every paint.
-BOOL CALLBACK DrawClassic(HWND control, LPARAM) {
-    ::SetWindowTheme(control, L" ", L" ");
-    return TRUE;
-}
+// classic style. Wine themes the tab strip and scroll bars anyway, at several times the cost
+// of every paint (about 35 ms of start-up); the other controls are classic there already.
+void DrawClassic(HWND control) { ::SetWindowTheme(control, L" ", L" "); }
 
 void RegisterFormClass() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
@@ -215,7 +213,9 @@ void Form1::CreateControls() {
     Picture1.events.Click = [this] { Picture1_Click(); };
     PictureEmo1.events.Click = [this] { PictureEmo1_Click(); };
 
-    ::EnumChildWindows(hwnd_, DrawClassic, 0);
+    for (HWND h : {SSTab1, display_.scroll.hWnd(), emoticon_.scroll.hWnd(), lstDispCats, lstEmoCats}) {
+        DrawClassic(h);
+    }
     ShowTab(0);
 }
 

@@ -41,6 +41,8 @@ if [ -n "$base" ]; then
   rm -rf "$src/bench" && cp -r "$root/bench" "$src/bench"
   grep -q 'add_subdirectory(bench)' "$src/CMakeLists.txt" ||
     printf '\nif(MIVO_BUILD_BENCH)\n  add_subdirectory(bench)\nendif()\n' >> "$src/CMakeLists.txt"
+  # A fresh build: files generated for another revision would otherwise shadow this one's.
+  rm -rf "$build/base"
   configure "$src" "$build/base" OFF
   cmake --build "$build/base" -j2 --target Mivo mivo_bench_app >/dev/null
   programs=("$build/base/bench/mivo_bench_app.exe" "${programs[@]}")
