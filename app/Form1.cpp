@@ -3,7 +3,6 @@
 #include "Form1.h"
 
 #include <commctrl.h>
-#include <uxtheme.h>
 
 #include "ControlIds.h"
 #include "Resources.h"
@@ -81,7 +80,21 @@ HMENU CreateMainMenu() {
 // The program carries no common-controls manifest, so Windows draws its controls in the
 // classic style. Wine themes the tab strip and scroll bars anyway, at several times the cost
 // of every paint (about 35 ms of start-up); the other controls are classic there already.
-void DrawClassic(HWND control) { ::SetWindowTheme(control, L" ", L" "); }
+// uxtheme.dll came with Windows XP: it is looked up when needed, from the system folder, so
+// the program still starts where it is missing (and there is no theme to turn off). It stays
+// loaded for the life of the process, as an import would.
+void DrawClassic(HWND control) {
+    using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+    static const SetWindowThemeFn setWindowTheme = []() -> SetWindowThemeFn {
+        wchar_t folder[MAX_PATH];
+        const UINT n = ::GetSystemDirectoryW(folder, MAX_PATH);
+        if (n == 0 || n >= MAX_PATH) return nullptr;
+        HMODULE uxtheme = ::LoadLibraryW((std::wstring(folder, n) + L"\\uxtheme.dll").c_str());
+        if (!uxtheme) return nullptr;
+        return reinterpret_cast<SetWindowThemeFn>(reinterpret_cast<void*>(::GetProcAddress(uxtheme, "SetWindowTheme")));
+    }();
+    if (setWindowTheme) setWindowTheme(control, L" ", L" ");
+}
 
 void RegisterFormClass() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
