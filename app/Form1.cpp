@@ -79,7 +79,7 @@ HMENU CreateMainMenu() {
 
 // The program carries no common-controls manifest, so Windows draws its controls in the
 // classic style. Wine themes the tab strip and scroll bars anyway, at several times the cost
-// of every paint (about 35 ms of start-up); the other controls are classic there already.
+// of each of their paints; the other controls are classic there already.
 // uxtheme.dll came with Windows XP: it is looked up when needed, from the system folder, so
 // the program still starts where it is missing (and there is no theme to turn off). It stays
 // loaded for the life of the process, as an import would.
