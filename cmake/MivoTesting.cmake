@@ -12,12 +12,28 @@ math(EXPR default_tls_port "${MIVO_TEST_PORT} + 2")
 set(MIVO_TEST_TLS_PORT ${default_tls_port} CACHE STRING "Loopback port of the testbed server's TLS content")
 
 set(MIVO_SOURCE_DIR ${CMAKE_SOURCE_DIR})
-# The scripts of one Wine prefix: the 32-bit one every test program uses, and a 64-bit one
-# (WoW64) where a few run again as on 64-bit Windows.
-function(mivo_configure_prefix_scripts dir prefix arch regsvr32 views)
+# The 32-bit build is what ships; it runs only where the host starts 32-bit processes. The
+# 64-bit build of the same sources runs under Wine's 64-bit loader, which must be named:
+# Debian's `wine` wrapper always picks the 32-bit loader when it is installed.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(MIVO_TEST_BITS 64)
+  find_program(MIVO_WINE64_LOADER wine64 PATHS /usr/lib/wine /usr/lib64/wine /opt/wine-stable/bin
+    NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+else()
+  set(MIVO_TEST_BITS 32)
+endif()
+# Wine entries of the 32-bit build exit with this code, reported as skipped, on a host that
+# runs no 32-bit process.
+set(MIVO_SKIP_CODE 77)
+
+# The scripts of one Wine prefix: in the 32-bit build the 32-bit one every test program uses,
+# and a 64-bit one (WoW64) where a few run again as on 64-bit Windows; in the 64-bit build
+# one 64-bit prefix.
+function(mivo_configure_prefix_scripts dir prefix arch loader regsvr32 views)
   set(MIVO_TESTING_DIR ${dir})
   set(MIVO_WINEPREFIX ${prefix})
   set(MIVO_WINEARCH ${arch})
+  set(MIVO_WINE ${loader})
   set(MIVO_REGSVR32 ${regsvr32})
   set(MIVO_REGISTRY_VIEWS ${views})
   foreach(script wine-env.sh wine-run.sh setup-prefix.sh content-server.sh)
@@ -27,10 +43,15 @@ function(mivo_configure_prefix_scripts dir prefix arch regsvr32 views)
 endfunction()
 set(MIVO_TESTING_DIR ${CMAKE_BINARY_DIR}/testing)
 set(MIVO_TESTING64_DIR ${MIVO_TESTING_DIR}/win64)
-mivo_configure_prefix_scripts(${MIVO_TESTING_DIR} ${CMAKE_BINARY_DIR}/wineprefix win32 regsvr32 "''")
-mivo_configure_prefix_scripts(${MIVO_TESTING64_DIR} ${CMAKE_BINARY_DIR}/wineprefix64 win64
-  "C:\\windows\\syswow64\\regsvr32.exe" "/reg:64 /reg:32")
-file(REMOVE ${MIVO_TESTING64_DIR}/content-server.sh)  # one server for both prefixes
+if(MIVO_TEST_BITS EQUAL 32)
+  mivo_configure_prefix_scripts(${MIVO_TESTING_DIR} ${CMAKE_BINARY_DIR}/wineprefix win32 wine regsvr32 "''")
+  mivo_configure_prefix_scripts(${MIVO_TESTING64_DIR} ${CMAKE_BINARY_DIR}/wineprefix64 win64 wine
+    "C:\\windows\\syswow64\\regsvr32.exe" "/reg:64 /reg:32")
+  file(REMOVE ${MIVO_TESTING64_DIR}/content-server.sh)  # one server for both prefixes
+else()
+  mivo_configure_prefix_scripts(${MIVO_TESTING_DIR} ${CMAKE_BINARY_DIR}/wineprefix win64
+    ${MIVO_WINE64_LOADER} regsvr32 "''")
+endif()
 set(CMAKE_CROSSCOMPILING_EMULATOR ${MIVO_TESTING_DIR}/wine-run.sh)
 
 # GoogleTest from the Debian source package, built with our toolchain.
@@ -67,31 +88,42 @@ function(mivo_add_gtest name)
     FIXTURES_REQUIRED "${fixtures}"
     RESOURCE_LOCK "wineprefix;content_server"
     TIMEOUT 600
+    SKIP_RETURN_CODE ${MIVO_SKIP_CODE}
     ENVIRONMENT "${T_ENVIRONMENT}")
+endfunction()
+
+# The fixture <name>: the prefix of the scripts in <dir> made and the DLLs registered in it
+# before its tests, its wineserver ended after them.
+function(mivo_add_prefix_fixture name dir)
+  add_test(NAME ${name}_setup COMMAND ${dir}/setup-prefix.sh ${ARGN})
+  add_test(NAME ${name}_shutdown COMMAND ${dir}/setup-prefix.sh --shutdown)
+  set_tests_properties(${name}_setup PROPERTIES FIXTURES_SETUP ${name} TIMEOUT 300
+    SKIP_RETURN_CODE ${MIVO_SKIP_CODE})
+  set_tests_properties(${name}_shutdown PROPERTIES FIXTURES_CLEANUP ${name}
+    SKIP_RETURN_CODE ${MIVO_SKIP_CODE})
 endfunction()
 
 # Called once all targets are known (end of tests/CMakeLists.txt).
 function(mivo_finish_test_fixtures)
   get_property(dlls GLOBAL PROPERTY MIVO_PREFIX_DLLS)
-  add_test(NAME wineprefix_setup COMMAND ${MIVO_TESTING_DIR}/setup-prefix.sh ${dlls})
-  set_tests_properties(wineprefix_setup PROPERTIES FIXTURES_SETUP wineprefix TIMEOUT 300)
-  add_test(NAME wineprefix_shutdown COMMAND sh -c ". ${MIVO_TESTING_DIR}/wine-env.sh && wineserver -k; true")
-  set_tests_properties(wineprefix_shutdown PROPERTIES FIXTURES_CLEANUP wineprefix)
-
-  add_test(NAME wineprefix64_setup COMMAND ${MIVO_TESTING64_DIR}/setup-prefix.sh ${dlls})
-  set_tests_properties(wineprefix64_setup PROPERTIES FIXTURES_SETUP wineprefix64 TIMEOUT 300)
-  add_test(NAME wineprefix64_shutdown COMMAND sh -c ". ${MIVO_TESTING64_DIR}/wine-env.sh && wineserver -k; true")
-  set_tests_properties(wineprefix64_shutdown PROPERTIES FIXTURES_CLEANUP wineprefix64)
+  mivo_add_prefix_fixture(wineprefix ${MIVO_TESTING_DIR} ${dlls})
+  if(MIVO_TEST_BITS EQUAL 32)
+    mivo_add_prefix_fixture(wineprefix64 ${MIVO_TESTING64_DIR} ${dlls})
+  endif()
 endfunction()
 
-# mivo_add_win64_test(<name> <test program> [ENVIRONMENT ...]): runs a test program (32-bit,
-# as every one) again in the 64-bit prefix.
+# mivo_add_win64_test(<name> <test program> [ENVIRONMENT ...]): in the 32-bit build, runs a
+# test program again in the 64-bit prefix (WoW64). The 64-bit build is that prefix's own.
 function(mivo_add_win64_test name target)
+  if(NOT MIVO_TEST_BITS EQUAL 32)
+    return()
+  endif()
   cmake_parse_arguments(T "" "" "ENVIRONMENT" ${ARGN})
   add_test(NAME ${name} COMMAND ${MIVO_TESTING64_DIR}/wine-run.sh $<TARGET_FILE:${target}>)
   set_tests_properties(${name} PROPERTIES
     FIXTURES_REQUIRED "wineprefix64;content_server"
     RESOURCE_LOCK "wineprefix64;content_server"
     TIMEOUT 600
+    SKIP_RETURN_CODE ${MIVO_SKIP_CODE}
     ENVIRONMENT "${T_ENVIRONMENT}")
 endfunction()

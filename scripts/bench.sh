@@ -7,9 +7,16 @@
 # alternation (before / after / floor). MIVO_BENCH_RUNS (default 7) sets the runs per row,
 # MIVO_BENCH_PORT (default 18565; the next port is the control port) the server's port,
 # MIVO_BENCH_SOAK (default 1000) the loads and repaints of the memory row (0 skips it).
+# The 32-bit build runs where the host starts 32-bit processes, else the 64-bit one
+# (MIVO_TEST_ARCH=32|64 chooses).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/scripts/arch.sh"
+. "$root/scripts/steps.sh"
+mivo_choose_run_arch
 build=${MIVO_BENCH_BUILD_DIR:-$root/build/bench}
+[ "$MIVO_ARCH" = 64 ] && build=${build}64
+logs=$build/logs
 port=${MIVO_BENCH_PORT:-18565}
 runs=${MIVO_BENCH_RUNS:-7}
 soak=${MIVO_BENCH_SOAK:-1000}
@@ -20,18 +27,20 @@ if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
 fi
 
-"$root/scripts/install-deps.sh" >/dev/null
+mivo_step "installing the packages" "$logs/install-deps.log" "$root/scripts/install-deps.sh"
 
 configure() {  # source dir, build dir, with tests
-  cmake -S "$1" -B "$2" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+  mivo_step "configuring $2" "$logs/configure-$(basename "$2").log" \
+    cmake -S "$1" -B "$2" -DCMAKE_TOOLCHAIN_FILE="$MIVO_TOOLCHAIN" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMIVO_BUILD_BENCH=ON -DMIVO_BUILD_TESTS="$3" \
     -DMIVO_BUILD_SETUP=OFF -DMIVO_CONTENT_BASE_URL="http://127.0.0.1:$port" \
-    -DMIVO_HOME_PAGE_URL="http://localhost:$port" >/dev/null
+    -DMIVO_HOME_PAGE_URL="http://localhost:$port"
 }
 
 # The testing scripts (prefix, server) and the installer stand-in come with the test option.
 configure "$root" "$build" ON
-cmake --build "$build" -j2 --target Mivo mivo_bench_app mivo_bench_floor testbed_content_installer >/dev/null
+mivo_step "building the bench" "$logs/build.log" \
+  cmake --build "$build" -j2 --target Mivo mivo_bench_app mivo_bench_floor testbed_content_installer
 programs=("$build/bench/mivo_bench_app.exe")
 if [ -n "$base" ]; then
   # The revision's sources, with this bench laid over them.
@@ -44,13 +53,15 @@ if [ -n "$base" ]; then
   # A fresh build: files generated for another revision would otherwise shadow this one's.
   rm -rf "$build/base"
   configure "$src" "$build/base" OFF
-  cmake --build "$build/base" -j2 --target Mivo mivo_bench_app >/dev/null
+  mivo_step "building the base revision $base" "$logs/build-base.log" \
+    cmake --build "$build/base" -j2 --target Mivo mivo_bench_app
   programs=("$build/base/bench/mivo_bench_app.exe" "${programs[@]}")
 fi
 floor="$build/bench/mivo_bench_floor.exe"
 
-"$build/testing/setup-prefix.sh" "$(find "$build/testbed/content_installer" -name '*.dll' | head -n1)" >/dev/null
-"$build/testing/content-server.sh" start >/dev/null
+mivo_step "preparing the Wine prefix" "$logs/setup-prefix.log" \
+  "$build/testing/setup-prefix.sh" "$(find "$build/testbed/content_installer" -name '*.dll' | head -n1)"
+mivo_step "starting the content server" "$logs/content-server.log" "$build/testing/content-server.sh" start
 trap '"$build/testing/content-server.sh" stop' EXIT
 
 # Category 1: 730 display pictures (the largest list); 2 and 3: eight each.
@@ -76,7 +87,7 @@ results="$build/results.txt"
 run() {  # row, column, program, args...
   local row=$1 col=$2 exe=$3; shift 3
   local out
-  out=$(cd "$(dirname "$exe")" && wine "$exe" "$@" 2>/dev/null | tr -d '\r' | tail -n1)
+  out=$(cd "$(dirname "$exe")" && "$MIVO_WINE" "$exe" "$@" 2>>"$logs/runs.log" | tr -d '\r' | tail -n1)
   echo "$row|$col|$out" >> "$results"
 }
 names=(after)

@@ -6,9 +6,16 @@
 #                                            DIR/mivo-display-pictures.png and DIR/mivo-emoticons.png
 #   MIVO_DEMO_PORT   port of the demo server (default 18080)
 #   MIVO_DEMO_SECONDS  how long a headless demo waits for thumbnails before each screenshot (default 15)
+#   MIVO_TEST_ARCH   32 or 64: the build to run (default: 32 where the host runs 32-bit
+#                    processes, else 64)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/scripts/arch.sh"
+. "$root/scripts/steps.sh"
+mivo_choose_run_arch
 build=${MIVO_DEMO_BUILD_DIR:-$root/build/demo}
+[ "$MIVO_ARCH" = 64 ] && build=${build}64
+logs=$build/logs
 port=${MIVO_DEMO_PORT:-18080}
 shot=${MIVO_DEMO_SCREENSHOT:-$build/mivo-demo.png}
 shot_emo=${shot%.png}-emoticons.png
@@ -21,32 +28,43 @@ if [ "${1:-}" = --screenshots ]; then
 fi
 shot_emo=${MIVO_DEMO_SCREENSHOT_EMO:-$shot_emo}
 
-"$root/scripts/install-deps.sh"
-
-cmake -S "$root" -B "$build" \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+mivo_step "installing the packages" "$logs/install-deps.log" "$root/scripts/install-deps.sh"
+mivo_step "configuring the $MIVO_ARCH-bit build" "$logs/configure.log" \
+  cmake -S "$root" -B "$build" \
+  -DCMAKE_TOOLCHAIN_FILE="$MIVO_TOOLCHAIN" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DMIVO_BUILD_TESTS=ON \
   -DMIVO_CONTENT_BASE_URL="http://127.0.0.1:$port" \
-  -DMIVO_HOME_PAGE_URL="http://localhost:$port" >/dev/null
-cmake --build "$build" -j2 --target Mivo testbed_content_installer MivoSetup
+  -DMIVO_HOME_PAGE_URL="http://localhost:$port"
+mivo_step "building the $MIVO_ARCH-bit program" "$logs/build.log" \
+  cmake --build "$build" -j2 --target Mivo testbed_content_installer MivoSetup
 
 # The demo content server, stopped when the demo ends.
-"$build/testing/content-server.sh" start
+mivo_step "starting the content server" "$logs/content-server.log" "$build/testing/content-server.sh" start
 trap '"$build/testing/content-server.sh" stop' EXIT
 
 installer_dll=$(find "$build/testbed" -name 'testbed_content_installer.dll' | head -n 1)
 
+screenshot() {  # xwd's window option ("-root" or "-id N"), PNG file
+  # shellcheck disable=SC2086
+  if ! xwd $1 -silent > "$build/mivo-demo.xwd" 2>"$logs/screenshot.log" ||
+     ! python3 "$root/scripts/xwd2png.py" "$build/mivo-demo.xwd" "$2" 2>>"$logs/screenshot.log"; then
+    echo "demo.sh: the screenshot $2 could not be saved (log: $logs/screenshot.log)" >&2
+    return 1
+  fi
+}
+
 run_demo() {
-  "$build/testing/setup-prefix.sh" "$installer_dll" >/dev/null
+  mivo_step "preparing the Wine prefix" "$logs/setup-prefix.log" "$build/testing/setup-prefix.sh" "$installer_dll"
   . "$build/testing/wine-env.sh"
   # Installed by the setup, as a user gets it: C:\Mivo\mivo.exe with its cache folder,
   # the install path in the registry and the plug-in registered.
-  wine "$build/setup/MivoSetup.exe" /S /D=C:\\Mivo >/dev/null 2>&1
+  mivo_step "installing Mivo with MivoSetup.exe" "$logs/setup.log" \
+    "$MIVO_WINE" "$build/setup/MivoSetup.exe" /S /D=C:\\Mivo
   local app
-  app=$(winepath -u 'C:\Mivo')
-  test -f "$app/mivo.exe" || { echo "the setup did not install Mivo"; return 1; }
+  app=$("$MIVO_WINE" winepath -u 'C:\Mivo' 2>/dev/null)
+  test -f "$app/mivo.exe" || { echo "demo.sh: the setup did not install Mivo into $app (log: $logs/setup.log)" >&2; return 1; }
   if [ "${1:-}" = headless ]; then
-    wine "$app/mivo.exe" >/dev/null 2>&1 &
+    "$MIVO_WINE" "$app/mivo.exe" >"$logs/mivo.log" 2>&1 &
     local pid=$!
     # Wait for the window, then pick the first display picture category.
     local win="" i=0
@@ -54,35 +72,38 @@ run_demo() {
       sleep 0.5; i=$((i + 1))
       win=$(xdotool search --name 'Mivo - Holmfeld MSN Installer' 2>/dev/null | head -n 1 || true)
     done
-    if [ -n "$win" ]; then
-      eval "$(xdotool getwindowgeometry --shell "$win")"
-      # The client area starts below the caption and the menu bar.
-      local cx=$((X + 3)) cy=$((Y + 42))
-      click() { xdotool mousemove --sync $((cx + $1)) $((cy + $2)) click 1 || true; }
-      click 28 62                        # first display picture category
-      sleep "${MIVO_DEMO_SECONDS:-15}"   # captions at once, thumbnails one by one
-      click 194 101                      # select the first picture
-      sleep 2
-      xwd -id "$win" -silent > "$build/mivo-demo.xwd"
-      python3 "$root/scripts/xwd2png.py" "$build/mivo-demo.xwd" "$shot"
-      click 136 18                       # the "Emoticons" tab
-      click 28 62                        # first emoticon category
-      sleep "${MIVO_DEMO_SECONDS:-15}"
-      click 194 83                       # select the first emoticon
-      sleep 2
-      xwd -id "$win" -silent > "$build/mivo-demo.xwd"
-      python3 "$root/scripts/xwd2png.py" "$build/mivo-demo.xwd" "$shot_emo"
-      echo "Screenshot: $shot_emo"
-    else
-      xwd -root -silent > "$build/mivo-demo.xwd"
-      python3 "$root/scripts/xwd2png.py" "$build/mivo-demo.xwd" "$shot"
+    if [ -z "$win" ]; then
+      screenshot -root "$shot" || true
+      echo "demo.sh: the Mivo window did not appear within 30 s; the screen is in $shot (log: $logs/mivo.log)" >&2
+      kill $pid 2>/dev/null || true
+      wineserver -k || true
+      return 1
     fi
+    eval "$(xdotool getwindowgeometry --shell "$win")"
+    # The client area starts below the caption and the menu bar.
+    local cx=$((X + 3)) cy=$((Y + 42))
+    click() { xdotool mousemove --sync $((cx + $1)) $((cy + $2)) click 1 || true; }
+    click 28 62                        # first display picture category
+    sleep "${MIVO_DEMO_SECONDS:-15}"   # captions at once, thumbnails one by one
+    click 194 101                      # select the first picture
+    sleep 2
+    screenshot "-id $win" "$shot" || return 1
+    click 136 18                       # the "Emoticons" tab
+    click 28 62                        # first emoticon category
+    sleep "${MIVO_DEMO_SECONDS:-15}"
+    click 194 83                       # select the first emoticon
+    sleep 2
+    screenshot "-id $win" "$shot_emo" || return 1
     kill $pid 2>/dev/null || true
     wineserver -k || true
-    echo "Screenshot: $shot"
+    local f
+    for f in "$shot" "$shot_emo"; do
+      test -s "$f" || { echo "demo.sh: no screenshot was saved as $f" >&2; return 1; }
+      echo "Screenshot: $f"
+    done
   else
     echo "Mivo is running against http://127.0.0.1:$port (close its window to end the demo)."
-    wine "$app/mivo.exe"
+    "$MIVO_WINE" "$app/mivo.exe"
   fi
 }
 

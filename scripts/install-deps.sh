@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building and testing Mivo needs on Debian 12: the MinGW-w64 cross
-# toolchain, 32-bit Wine, Xvfb, GoogleTest sources and the testbed's tools (openssl makes
-# the test certificates).
+# toolchains (32-bit, what ships, and 64-bit), Wine (32-bit Wine also where the host runs no
+# 32-bit process: its stdole2.tlb describes the shipped plug-in's type library), Xvfb,
+# GoogleTest sources and the testbed's tools (openssl makes the test certificates).
 # Safe to run again: it only installs what is missing.
 set -euo pipefail
 
-packages=(cmake make python3 googletest mingw-w64 g++-mingw-w64-i686 mingw-w64-tools
+packages=(cmake make python3 googletest mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
           wine wine32 wine64 libwine-dev fonts-wine fonts-liberation xvfb xauth x11-utils x11-apps xdotool
           gcab nsis openssl)
 

@@ -1,7 +1,12 @@
 ; MivoSetup.exe: installs Mivo and its Messenger Plus! plug-in, records the install folder
 ; where the plug-in looks for it, registers the plug-in and adds an uninstaller.
 ; Built by setup/CMakeLists.txt, which passes the defines checked below.
-Unicode true
+; MIVO_AMD64: the 64-bit build's setup, for the tests on hosts that run no 32-bit process.
+!ifdef MIVO_AMD64
+  Target amd64-unicode
+!else
+  Unicode true
+!endif
 
 !macro RequireDefine NAME
   !ifndef ${NAME}
@@ -15,8 +20,8 @@ Unicode true
 !insertmacro RequireDefine MIVO_SETUP_OUT
 
 !define PUBLISHER "Tarrow BVBA"
-; The plug-in reads "InstallPath" here; both are 32-bit, so on 64-bit Windows they meet
-; in the same (redirected) view of HKLM\Software.
+; The plug-in reads "InstallPath" here; the setup and the plug-in are of one architecture,
+; so on 64-bit Windows they meet in the same view of HKLM\Software.
 !define PRODUCT_KEY "Software\Tarrow\Mivo"
 !define MAKER_KEY "Software\Tarrow"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Mivo"
@@ -24,7 +29,11 @@ Unicode true
 
 Name "Mivo"
 OutFile "${MIVO_SETUP_OUT}"
-InstallDir "$PROGRAMFILES\Mivo"
+!ifdef MIVO_AMD64
+  InstallDir "$PROGRAMFILES64\Mivo"
+!else
+  InstallDir "$PROGRAMFILES\Mivo"
+!endif
 ; A new setup over an old one proposes the folder already in use.
 InstallDirRegKey HKLM "${PRODUCT_KEY}" "InstallPath"
 ; HKLM, HKEY_CLASSES_ROOT and Program Files need an administrator.

@@ -64,7 +64,9 @@ HRESULT UnregisterComClass(const ComClass& cls) noexcept {
         HRESULT hr = DeleteClassesTree(cls.progId);
         const HRESULT classHr = DeleteClassesTree(L"CLSID\\" + GuidText(cls.clsid));
         if (SUCCEEDED(hr)) hr = classHr;
-        const HRESULT libraryHr = ::UnRegisterTypeLib(cls.libid, 1, 0, LOCALE_NEUTRAL, SYS_WIN32);
+        // The library was registered for the architecture of this module.
+        constexpr SYSKIND kSysKind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
+        const HRESULT libraryHr = ::UnRegisterTypeLib(cls.libid, 1, 0, LOCALE_NEUTRAL, kSysKind);
         const bool libraryGone = SUCCEEDED(libraryHr) || libraryHr == TYPE_E_REGISTRYACCESS ||
                                  libraryHr == TYPE_E_LIBNOTREGISTERED || libraryHr == TYPE_E_CANTLOADLIBRARY;
         if (SUCCEEDED(hr) && !libraryGone) hr = libraryHr;

@@ -1,0 +1,64 @@
+#!/usr/bin/env python3
+"""Checks the shipped 32-bit binaries without running them: architecture, the programs' GUI
+subsystem, no MinGW runtime DLL among the imports, the version resource, the icon, and the
+plug-in's embedded 32-bit type library.
+
+usage: check_shipped.py --program EXE VERSION --plugin DLL VERSION [--setup EXE VERSION]
+VERSION: the file version the resource must carry, as a.b.c.d."""
+import argparse
+import sys
+
+from pe import (MACHINE_I386, RT_GROUP_ICON, RT_VERSION, SUBSYSTEM_GUI, PeFile,
+                fixed_file_version)
+
+# DLLs of the MinGW toolchain: a bare Windows has none of them.
+MINGW_RUNTIME = ("libgcc", "libstdc++", "libwinpthread", "libssp", "libatomic")
+SYS_WIN32 = 1
+
+
+def check(path, version, dll=False, typelib=False, icon=True):
+    errors = []
+    pe = PeFile(path)
+    if pe.machine != MACHINE_I386 or pe.pe32_plus:
+        errors.append(f"machine {pe.machine:#x} (PE32+: {pe.pe32_plus}), not 32-bit x86")
+    # Windows ignores a DLL's subsystem.
+    if not dll and pe.subsystem != SUBSYSTEM_GUI:
+        errors.append(f"subsystem {pe.subsystem}, not Windows GUI")
+    if pe.is_dll != dll:
+        errors.append("is a DLL" if pe.is_dll else "is not a DLL")
+    runtime = [name for name in pe.imports() if name.startswith(MINGW_RUNTIME)]
+    if runtime:
+        errors.append("imports the MinGW runtime: " + ", ".join(runtime))
+    resources = pe.resources()
+    versions = [data for (rtype, _), items in resources.items() if rtype == RT_VERSION for data in items]
+    if not versions:
+        errors.append("no version resource")
+    elif fixed_file_version(versions[0]) != version:
+        errors.append(f"file version {fixed_file_version(versions[0])}, not {version}")
+    if icon and not any(rtype == RT_GROUP_ICON for rtype, _ in resources):
+        errors.append("no icon")
+    if typelib:
+        libs = [data for (rtype, _), items in resources.items() if rtype == "TYPELIB" for data in items]
+        if not libs:
+            errors.append("no embedded type library")
+        elif libs[0][:4] != b"MSFT" or libs[0][20] & 0xF != SYS_WIN32:
+            errors.append("the embedded type library is not a 32-bit (SYS_WIN32) one")
+    return [f"{path}: {e}" for e in errors]
+
+
+def main():
+    parser = argparse.ArgumentParser(usage=__doc__)
+    for kind in ("--program", "--plugin", "--setup"):
+        parser.add_argument(kind, nargs=2, metavar=("FILE", "VERSION"), required=kind != "--setup")
+    args = parser.parse_args()
+    errors = check(*args.program) + check(*args.plugin, dll=True, typelib=True, icon=False)
+    if args.setup:
+        errors += check(*args.setup)
+    for e in errors:
+        print(e)
+    print(f"{3 if args.setup else 2} shipped files checked, {len(errors)} problems")
+    return 1 if errors else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
