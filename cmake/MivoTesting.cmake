@@ -26,16 +26,18 @@ endif()
 # runs no 32-bit process.
 set(MIVO_SKIP_CODE 77)
 
-# The scripts of one Wine prefix: in the 32-bit build the 32-bit one every test program uses,
-# and a 64-bit one (WoW64) where a few run again as on 64-bit Windows; in the 64-bit build
-# one 64-bit prefix.
-function(mivo_configure_prefix_scripts dir prefix arch loader regsvr32 views)
+# The scripts of one Wine prefix. The 32-bit build has the 32-bit prefix every test program
+# uses, a 64-bit one (WoW64) where a few run again as on 64-bit Windows, and one that calls
+# itself Windows XP; the 64-bit build has a 64-bit prefix and one that calls itself Windows XP
+# x64. <version> is the Windows version winecfg sets ("" leaves Wine's default).
+function(mivo_configure_prefix_scripts dir prefix arch loader regsvr32 views version)
   set(MIVO_TESTING_DIR ${dir})
   set(MIVO_WINEPREFIX ${prefix})
   set(MIVO_WINEARCH ${arch})
   set(MIVO_WINE ${loader})
   set(MIVO_REGSVR32 ${regsvr32})
   set(MIVO_REGISTRY_VIEWS ${views})
+  set(MIVO_WINDOWS_VERSION ${version})
   foreach(script wine-env.sh wine-run.sh setup-prefix.sh content-server.sh)
     configure_file(${CMAKE_SOURCE_DIR}/cmake/testing/${script}.in ${dir}/${script} @ONLY
       FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
@@ -43,15 +45,21 @@ function(mivo_configure_prefix_scripts dir prefix arch loader regsvr32 views)
 endfunction()
 set(MIVO_TESTING_DIR ${CMAKE_BINARY_DIR}/testing)
 set(MIVO_TESTING64_DIR ${MIVO_TESTING_DIR}/win64)
+set(MIVO_TESTING_XP_DIR ${MIVO_TESTING_DIR}/winxp)
 if(MIVO_TEST_BITS EQUAL 32)
-  mivo_configure_prefix_scripts(${MIVO_TESTING_DIR} ${CMAKE_BINARY_DIR}/wineprefix win32 wine regsvr32 "''")
+  mivo_configure_prefix_scripts(${MIVO_TESTING_DIR} ${CMAKE_BINARY_DIR}/wineprefix win32 wine regsvr32 "''" "")
   mivo_configure_prefix_scripts(${MIVO_TESTING64_DIR} ${CMAKE_BINARY_DIR}/wineprefix64 win64 wine
-    "C:\\windows\\syswow64\\regsvr32.exe" "/reg:64 /reg:32")
-  file(REMOVE ${MIVO_TESTING64_DIR}/content-server.sh)  # one server for both prefixes
+    "C:\\windows\\syswow64\\regsvr32.exe" "/reg:64 /reg:32" "")
+  mivo_configure_prefix_scripts(${MIVO_TESTING_XP_DIR} ${CMAKE_BINARY_DIR}/wineprefix-xp win32 wine regsvr32
+    "''" winxp)
 else()
   mivo_configure_prefix_scripts(${MIVO_TESTING_DIR} ${CMAKE_BINARY_DIR}/wineprefix win64
-    ${MIVO_WINE64_LOADER} regsvr32 "''")
+    ${MIVO_WINE64_LOADER} regsvr32 "''" "")
+  mivo_configure_prefix_scripts(${MIVO_TESTING_XP_DIR} ${CMAKE_BINARY_DIR}/wineprefix-xp win64
+    ${MIVO_WINE64_LOADER} regsvr32 "''" winxp64)
 endif()
+# One server for all prefixes.
+file(REMOVE ${MIVO_TESTING64_DIR}/content-server.sh ${MIVO_TESTING_XP_DIR}/content-server.sh)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${MIVO_TESTING_DIR}/wine-run.sh)
 
 # GoogleTest from the Debian source package, built with our toolchain.
@@ -107,23 +115,35 @@ endfunction()
 function(mivo_finish_test_fixtures)
   get_property(dlls GLOBAL PROPERTY MIVO_PREFIX_DLLS)
   mivo_add_prefix_fixture(wineprefix ${MIVO_TESTING_DIR} ${dlls})
+  mivo_add_prefix_fixture(wineprefix_xp ${MIVO_TESTING_XP_DIR} ${dlls})
   if(MIVO_TEST_BITS EQUAL 32)
     mivo_add_prefix_fixture(wineprefix64 ${MIVO_TESTING64_DIR} ${dlls})
   endif()
 endfunction()
 
-# mivo_add_win64_test(<name> <test program> [ENVIRONMENT ...]): in the 32-bit build, runs a
-# test program again in the 64-bit prefix (WoW64). The 64-bit build is that prefix's own.
-function(mivo_add_win64_test name target)
-  if(NOT MIVO_TEST_BITS EQUAL 32)
-    return()
-  endif()
+# mivo_add_prefix_test(<name> <test program> <fixture> <scripts dir> [ENVIRONMENT ...]): runs
+# a test program again in another prefix of the build.
+function(mivo_add_prefix_test name target fixture dir)
   cmake_parse_arguments(T "" "" "ENVIRONMENT" ${ARGN})
-  add_test(NAME ${name} COMMAND ${MIVO_TESTING64_DIR}/wine-run.sh $<TARGET_FILE:${target}>)
+  add_test(NAME ${name} COMMAND ${dir}/wine-run.sh $<TARGET_FILE:${target}>)
   set_tests_properties(${name} PROPERTIES
-    FIXTURES_REQUIRED "wineprefix64;content_server"
-    RESOURCE_LOCK "wineprefix64;content_server"
+    FIXTURES_REQUIRED "${fixture};content_server"
+    RESOURCE_LOCK "${fixture};content_server"
     TIMEOUT 600
     SKIP_RETURN_CODE ${MIVO_SKIP_CODE}
     ENVIRONMENT "${T_ENVIRONMENT}")
+endfunction()
+
+# mivo_add_win64_test(<name> <test program> [ENVIRONMENT ...]): in the 32-bit build, runs a
+# test program again in the 64-bit prefix (WoW64). The 64-bit build is that prefix's own.
+function(mivo_add_win64_test name target)
+  if(MIVO_TEST_BITS EQUAL 32)
+    mivo_add_prefix_test(${name} ${target} wineprefix64 ${MIVO_TESTING64_DIR} ${ARGN})
+  endif()
+endfunction()
+
+# mivo_add_xp_test(<name> <test program> [ENVIRONMENT ...]): runs a test program again in the
+# prefix that calls itself Windows XP, so that nothing depends on a newer version number.
+function(mivo_add_xp_test name target)
+  mivo_add_prefix_test(${name} ${target} wineprefix_xp ${MIVO_TESTING_XP_DIR} ${ARGN})
 endfunction()

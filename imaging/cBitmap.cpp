@@ -3,6 +3,7 @@
 #include "GdiplusError.h"
 #include "cGraphics.h"
 #include "mivo/Numbers.h"
+#include "mivo/Text.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -21,8 +22,7 @@ bool IsIntegerProperty(WORD type) {
 }  // namespace
 
 bool cBitmap::KeyLess::operator()(const std::wstring& a, const std::wstring& b) const {
-    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
-                                  static_cast<int>(b.size()), TRUE) == CSTR_LESS_THAN;
+    return mivo::CompareIgnoreCase(a, b) < 0;
 }
 
 cBitmap::cBitmap() { InitEncoders(); }

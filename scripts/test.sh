@@ -31,7 +31,7 @@ for arch in $MIVO_ARCHES; do
     dir=${build}64 toolchain=mingw-x86_64.cmake
   elif [ $runs32 = no ]; then
     # Nothing of it runs here: build only what ships, for the check of its files.
-    targets=(--target Mivo MivoPluginMsgPlus MivoSetup)
+    targets=(--target mivo_shipped)
   fi
   echo "== $arch-bit suite: $dir"
   mivo_step "configuring the $arch-bit build" "$logs/configure$arch.log" \

@@ -6,6 +6,7 @@
 #include "mivo/ComBoundary.h"
 #include "mivo/ComModule.h"
 #include "mivo/ComServer.h"
+#include "mivo/Registry.h"
 #include "mivo/ScopedHandle.h"
 
 namespace mivo {
@@ -19,18 +20,13 @@ std::wstring GuidText(REFGUID guid) {
 
 // Creates HKEY_CLASSES_ROOT\<path> and sets one string value (nullptr name: the default).
 void SetClassesValue(const std::wstring& path, const wchar_t* name, const std::wstring& value) {
-    HKEY raw = nullptr;
-    LONG rc = ::RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                KEY_SET_VALUE, nullptr, &raw, nullptr);
-    if (rc != ERROR_SUCCESS) throw ComError(HRESULT_FROM_WIN32(rc), "The class could not be registered");
-    const UniqueRegKey key(raw);
-    rc = ::RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    const LONG rc = SetRegValue(HKEY_CLASSES_ROOT, path.c_str(), name, REG_SZ, value.c_str(),
+                                static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     if (rc != ERROR_SUCCESS) throw ComError(HRESULT_FROM_WIN32(rc), "The class could not be registered");
 }
 
 HRESULT DeleteClassesTree(const std::wstring& path) noexcept {
-    const LONG rc = ::RegDeleteTreeW(HKEY_CLASSES_ROOT, path.c_str());
+    const LONG rc = DeleteRegTree(HKEY_CLASSES_ROOT, path.c_str());
     return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND ? S_OK : HRESULT_FROM_WIN32(rc);
 }
 

@@ -7,6 +7,7 @@
 
 #include "mivo/ComSupport.h"
 #include "mivo/ContentInstaller.h"
+#include "mivo/ScopedHandle.h"
 
 namespace mivo {
 namespace {
@@ -45,12 +46,19 @@ ComPtr<ITypeInfo> ClassInfoOfObject(IUnknown* object) {
 }
 
 std::wstring ClassesValue(const std::wstring& key) {
-    wchar_t text[64];
-    DWORD size = sizeof text;
-    if (::RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, text, &size) !=
-        ERROR_SUCCESS)
+    HKEY raw = nullptr;
+    if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS)
         return std::wstring();
-    return text;
+    const UniqueRegKey opened(raw);
+    wchar_t text[64];
+    DWORD type = 0;
+    DWORD size = sizeof text;
+    if (::RegQueryValueExW(opened.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ)
+        return std::wstring();
+    // A stored string need not end in a null.
+    return std::wstring(text, wcsnlen(text, size / sizeof(wchar_t)));
 }
 
 // Type library versions are registered as hexadecimal "major.minor".

@@ -25,12 +25,27 @@ std::wstring FromAnsi(const std::string& text) {
     return out;
 }
 
+namespace {
+
+// The invariant locale's upper-case table maps one UTF-16 unit to one, with no linguistic
+// rule (Windows XP has no CompareStringOrdinal).
+std::wstring UpperInvariant(std::wstring_view text) {
+    std::wstring out(text);
+    if (!out.empty())
+        ::LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, text.data(), static_cast<int>(text.size()), out.data(),
+                       static_cast<int>(out.size()));
+    return out;
+}
+
+}  // namespace
+
+int CompareIgnoreCase(std::wstring_view a, std::wstring_view b) {
+    return UpperInvariant(a).compare(UpperInvariant(b));
+}
+
 bool EqualsIgnoreCase(std::wstring_view a, std::wstring_view b) {
-    // The table maps one UTF-16 unit to one: texts of different lengths never match.
-    if (a.size() != b.size()) return false;
-    if (a.empty()) return true;
-    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
-                                  TRUE) == CSTR_EQUAL;
+    // Texts of different lengths never match.
+    return a.size() == b.size() && CompareIgnoreCase(a, b) == 0;
 }
 
 std::int32_t ParseInt32(const std::wstring& text) {

@@ -4,6 +4,8 @@
 #include "mivo/ComSupport.h"
 #include "mivo/WindowBinding.h"
 
+#include <mutex>
+
 namespace mivo::testbed {
 namespace {
 
@@ -13,20 +15,14 @@ const UINT kResultMessage = WM_APP + 1;
 // The class is registered while windows of it exist: an unloaded DLL must not leave a
 // class behind that points into its old code. The lock keeps one thread from
 // unregistering it between another thread's registration and window creation.
-SRWLOCK g_classLock = SRWLOCK_INIT;
+std::mutex g_classLock;
 
-class ClassLock {
-public:
-    ClassLock() noexcept { ::AcquireSRWLockExclusive(&g_classLock); }
-    ~ClassLock() { ::ReleaseSRWLockExclusive(&g_classLock); }
-    ClassLock(const ClassLock&) = delete;
-    ClassLock& operator=(const ClassLock&) = delete;
-};
+using ClassLock = std::lock_guard<std::mutex>;
 
 }  // namespace
 
 EventWindow::EventWindow(Callback callback, void* context) : callback_(callback), context_(context) {
-    const ClassLock lock;
+    const ClassLock lock(g_classLock);
     WNDCLASSEXW wc{};
     wc.lpszClassName = kClassName;
     RegisterWindowClass(wc);
@@ -39,7 +35,7 @@ EventWindow::EventWindow(Callback callback, void* context) : callback_(callback)
 }
 
 EventWindow::~EventWindow() {
-    const ClassLock lock;
+    const ClassLock lock(g_classLock);
     window_.reset();
     ::UnregisterClassW(kClassName, ThisModule());  // fails while other windows of it live: fine
 }

@@ -263,7 +263,7 @@ TEST_F(GraphicsFontTest, RepeatedPaintsKeepTheProcessFlat) {
     };
     auto committed = [] {
         PROCESS_MEMORY_COUNTERS counters = {};
-        ::K32GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof(counters));
+        ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof(counters));
         return counters.PagefileUsage;
     };
     for (int i = 0; i < 20; ++i) paint();

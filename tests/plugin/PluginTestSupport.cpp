@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "Mivo.h"
+#include "mivo/Registry.h"
 
 namespace mivo::test {
 
@@ -57,7 +58,7 @@ InstallPathKey::~InstallPathKey() {
     }
 }
 
-void InstallPathKey::RemoveKey() { ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kKeyPath); }
+void InstallPathKey::RemoveKey() { DeleteRegTree(HKEY_LOCAL_MACHINE, kKeyPath); }
 
 void InstallPathKey::RemoveValue() {
     HKEY key = CreateKey();

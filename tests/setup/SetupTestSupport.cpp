@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 #include <shobjidl.h>
+#include <psapi.h>
 #include <tlhelp32.h>
 #include <wrl/client.h>
 
@@ -76,13 +77,13 @@ std::vector<std::pair<DWORD, UniqueHandle>> ProcessesOf(const std::wstring& path
     entry.dwSize = sizeof(entry);
     for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry)) {
         if (!EqualsIgnoreCase(entry.szExeFile, fileName)) continue;
-        UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE,
-                                           entry.th32ProcessID));
+        UniqueHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_TERMINATE |
+                                               SYNCHRONIZE,
+                                           FALSE, entry.th32ProcessID));
         if (!process) continue;
         wchar_t image[MAX_PATH];
-        DWORD size = MAX_PATH;
-        if (::QueryFullProcessImageNameW(process.get(), 0, image, &size) &&
-            EqualsIgnoreCase(std::wstring(image, size), path))
+        const DWORD size = ::GetModuleFileNameExW(process.get(), nullptr, image, MAX_PATH);
+        if (size != 0 && EqualsIgnoreCase(std::wstring(image, size), path))
             found.emplace_back(entry.th32ProcessID, std::move(process));
     }
     return found;

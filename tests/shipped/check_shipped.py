@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
 """Checks the shipped 32-bit binaries without running them: architecture, the programs' GUI
-subsystem, no MinGW runtime DLL among the imports, the version resource, the icon, and the
-plug-in's embedded 32-bit type library.
+subsystem, no MinGW runtime DLL among the imports and no import that Windows XP SP3 lacks,
+the version resource, the icon, and the plug-in's embedded 32-bit type library.
 
 usage: check_shipped.py --program EXE VERSION --plugin DLL VERSION [--setup EXE VERSION]
 VERSION: the file version the resource must carry, as a.b.c.d."""
 import argparse
+import os
 import sys
 
 from pe import (MACHINE_I386, RT_GROUP_ICON, RT_VERSION, SUBSYSTEM_GUI, PeFile,
@@ -14,9 +15,15 @@ from pe import (MACHINE_I386, RT_GROUP_ICON, RT_VERSION, SUBSYSTEM_GUI, PeFile,
 # DLLs of the MinGW toolchain: a bare Windows has none of them.
 MINGW_RUNTIME = ("libgcc", "libstdc++", "libwinpthread", "libssp", "libatomic")
 SYS_WIN32 = 1
+XP_IMPORTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "winxp-imports.txt")
 
 
-def check(path, version, dll=False, typelib=False, icon=True):
+def xp_imports():
+    with open(XP_IMPORTS, encoding="utf-8") as f:
+        return {tuple(line.rstrip("\n").lower().split("\t")) for line in f if line.strip() and line[0] != "#"}
+
+
+def check(path, version, on_xp, dll=False, typelib=False, icon=True):
     errors = []
     pe = PeFile(path)
     if pe.machine != MACHINE_I386 or pe.pe32_plus:
@@ -26,9 +33,15 @@ def check(path, version, dll=False, typelib=False, icon=True):
         errors.append(f"subsystem {pe.subsystem}, not Windows GUI")
     if pe.is_dll != dll:
         errors.append("is a DLL" if pe.is_dll else "is not a DLL")
-    runtime = [name for name in pe.imports() if name.startswith(MINGW_RUNTIME)]
+    imports = pe.imports()
+    runtime = [name for name in imports if name.startswith(MINGW_RUNTIME)]
     if runtime:
         errors.append("imports the MinGW runtime: " + ", ".join(runtime))
+    for name, functions in sorted(imports.items()):
+        for function in functions:
+            if (name, function.lower()) not in on_xp:
+                errors.append(f"imports {name} {function}, not on the list of Windows XP SP3's functions "
+                              f"({os.path.basename(XP_IMPORTS)})")
     resources = pe.resources()
     versions = [data for (rtype, _), items in resources.items() if rtype == RT_VERSION for data in items]
     if not versions:
@@ -51,9 +64,10 @@ def main():
     for kind in ("--program", "--plugin", "--setup"):
         parser.add_argument(kind, nargs=2, metavar=("FILE", "VERSION"), required=kind != "--setup")
     args = parser.parse_args()
-    errors = check(*args.program) + check(*args.plugin, dll=True, typelib=True, icon=False)
+    on_xp = xp_imports()
+    errors = check(*args.program, on_xp) + check(*args.plugin, on_xp, dll=True, typelib=True, icon=False)
     if args.setup:
-        errors += check(*args.setup)
+        errors += check(*args.setup, on_xp)
     for e in errors:
         print(e)
     print(f"{3 if args.setup else 2} shipped files checked, {len(errors)} problems")

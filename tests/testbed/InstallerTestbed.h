@@ -4,6 +4,8 @@
 // its registration, as COM finds it.
 #include <windows.h>
 
+#include "mivo/Registry.h"
+
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -86,12 +88,12 @@ inline void ClearInstallerLog() {
 // HideConnectionPointList, OtherEvent, CloseWindowsInInstall; EventResult (the event's
 // result code).
 inline void SetInstallerKnob(const wchar_t* name, DWORD value) {
-    if (::RegSetKeyValueW(HKEY_CURRENT_USER, kInstallerKnobsKey, name, REG_DWORD, &value, sizeof value) !=
+    if (mivo::SetRegValue(HKEY_CURRENT_USER, kInstallerKnobsKey, name, REG_DWORD, &value, sizeof value) !=
         ERROR_SUCCESS)
         throw std::runtime_error("cannot set a content installer knob");
 }
 
-inline void ClearInstallerKnobs() { ::RegDeleteTreeW(HKEY_CURRENT_USER, kInstallerKnobsKey); }
+inline void ClearInstallerKnobs() { mivo::DeleteRegTree(HKEY_CURRENT_USER, kInstallerKnobsKey); }
 
 // For its life the installer class is registered without naming its type library (the
 // class's TypeLib key is gone); it is put back afterwards. The prefix set-up registers the
@@ -108,7 +110,7 @@ public:
         libId_ = value;
     }
     ~HiddenInstallerTypeLib() {
-        ::RegSetKeyValueW(HKEY_CLASSES_ROOT, Key().c_str(), nullptr, REG_SZ, libId_.c_str(),
+        mivo::SetRegValue(HKEY_CLASSES_ROOT, Key().c_str(), nullptr, REG_SZ, libId_.c_str(),
                           static_cast<DWORD>((libId_.size() + 1) * sizeof(wchar_t)));
     }
     HiddenInstallerTypeLib(const HiddenInstallerTypeLib&) = delete;
