@@ -50,9 +50,8 @@ public:
     // Grid painting, called by the catalogue module and the thumbnail pass.
     void drawDispItem();
     void drawEmoItem();
-    // fileFound: the caller has just seen the item's cache file, so it is not looked for again.
-    void lstDispViewOnPaint(const std::wstring& key, bool fileFound = false);
-    void lstEmoViewOnPaint(const std::wstring& key, bool fileFound = false);
+    void lstDispViewOnPaint(const std::wstring& key);
+    void lstEmoViewOnPaint(const std::wstring& key);
     // The full repaint limited to the cells whose drawing reaches into area (pixels of the
     // picture box); the repaints above pass the part that can be seen.
     void DrawGrid(mivo::ItemKind kind, const RECT& area);
@@ -128,7 +127,7 @@ private:
     void DrawGrid(mivo::ItemKind kind);
     // An empty key paints the thumbnails of the cells that reach into area (the part that can
     // be seen when area is null); any other key paints that one cell.
-    void ThumbnailPass(mivo::ItemKind kind, const std::wstring& key, const RECT* area, bool fileFound = false);
+    void ThumbnailPass(mivo::ItemKind kind, const std::wstring& key, const RECT* area);
     // The part of the picture box inside its frame, and within a paint the part to redraw.
     RECT VisibleArea(mivo::ItemKind kind);
     void OpenPage(const std::wstring& url);

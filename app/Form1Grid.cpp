@@ -10,12 +10,8 @@ using mivo::ItemKind;
 
 void Form1::drawDispItem() { DrawGrid(ItemKind::Display); }
 void Form1::drawEmoItem() { DrawGrid(ItemKind::Emoticon); }
-void Form1::lstDispViewOnPaint(const std::wstring& key, bool fileFound) {
-    ThumbnailPass(ItemKind::Display, key, nullptr, fileFound);
-}
-void Form1::lstEmoViewOnPaint(const std::wstring& key, bool fileFound) {
-    ThumbnailPass(ItemKind::Emoticon, key, nullptr, fileFound);
-}
+void Form1::lstDispViewOnPaint(const std::wstring& key) { ThumbnailPass(ItemKind::Display, key, nullptr); }
+void Form1::lstEmoViewOnPaint(const std::wstring& key) { ThumbnailPass(ItemKind::Emoticon, key, nullptr); }
 void Form1::DisplayList_Paint() { drawDispItem(); }
 void Form1::EmoticonList_Paint() { drawEmoItem(); }
 
@@ -42,7 +38,7 @@ void Form1::DrawGrid(ItemKind kind, const RECT& area) {
     mivo::PaintGrid(GridOf(kind).picture.hDC(), listItems, kind, area, gdip);
 }
 
-void Form1::ThumbnailPass(ItemKind kind, const std::wstring& key, const RECT* area, bool fileFound) {
+void Form1::ThumbnailPass(ItemKind kind, const std::wstring& key, const RECT* area) {
     HDC dc = GridOf(kind).picture.hDC();
     if (key.empty()) {
         mivo::PaintThumbnails(dc, listItems, kind, area ? *area : VisibleArea(kind), gdip);
@@ -53,7 +49,7 @@ void Form1::ThumbnailPass(ItemKind kind, const std::wstring& key, const RECT* ar
     try {
         if (listItems.Count() == 0) return;
         mivo::ThumbnailPainter painter(dc, kind, gdip);
-        painter.Draw(*listItems.Item(key), fileFound);
+        painter.Draw(*listItems.Item(key));
     } catch (const std::exception&) {
     }
 }

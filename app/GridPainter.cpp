@@ -1,5 +1,6 @@
 #include "GridPainter.h"
 
+#include "PictureFile.h"
 #include "ThumbnailCache.h"
 #include "mivo/ScopedHandle.h"
 
@@ -34,10 +35,12 @@ ThumbnailPainter::~ThumbnailPainter() {
     graphics_.Dispose();
 }
 
-void ThumbnailPainter::Draw(const cListItem& item, bool fileFound) {
+void ThumbnailPainter::Draw(const cListItem& item) {
     if (!item.foto) return;
     const auto path = xmlRequests::CacheFilePath(kind_, item.id, item.filetype);
-    if (!path || (!fileFound && !xmlRequests::CacheFileDrawable(*path))) return;
+    // Whatever stands in the cache, put there by an older version or by hand, gets the same
+    // header check as a download before a decoder sees it.
+    if (!path || !IsThumbnailPicture(*path)) return;
     bitmap_.LoadFromFile(*path);
     graphics_.DrawImageRectI(bitmap_.Handle(), CentredX(item.left, item.itemwidth, geometry_.thumbnailSize),
                              item.top + geometry_.thumbnailTop, geometry_.thumbnailSize, geometry_.thumbnailSize);

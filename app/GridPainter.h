@@ -31,9 +31,9 @@ public:
     ThumbnailPainter(const ThumbnailPainter&) = delete;
     ThumbnailPainter& operator=(const ThumbnailPainter&) = delete;
 
-    // Draws nothing for an item not yet looked for in the cache or whose file is missing;
-    // fileFound: the caller has just seen the file, so it is not looked for again.
-    void Draw(const cListItem& item, bool fileFound = false);
+    // Draws nothing for an item not yet looked for in the cache, or whose file is missing or
+    // no picture within the thumbnail limits.
+    void Draw(const cListItem& item);
 
 private:
     ItemKind kind_;

@@ -3,11 +3,13 @@
 #include <windows.h>
 #include <urlmon.h>
 
+#include <cwctype>
 #include <memory>
 
 #include "DownloadObserver.h"
 #include "Form1.h"
 #include "GdiPlus.h"
+#include "PictureFile.h"
 #include "xmlRequests.h"
 #include "mivo/ComModule.h"
 #include "mivo/Numbers.h"
@@ -16,6 +18,10 @@
 
 namespace xmlRequests {
 namespace {
+
+struct ImageDisposer {
+    void operator()(Gdiplus::GpImage* image) const noexcept { Gdiplus::DllExports::GdipDisposeImage(image); }
+};
 
 bool IsSafeFileType(const std::wstring& filetype) {
     if (filetype.empty() || filetype.size() > 16) return false;
@@ -26,21 +32,11 @@ bool IsSafeFileType(const std::wstring& filetype) {
     return true;
 }
 
-// A thumbnail is drawn at 64 x 64: anything much larger is refused, so that a hostile server
-// cannot stall the window with pictures that take long to decode.
-constexpr ULONG kMaxThumbnailBytes = 1024 * 1024;
-constexpr UINT kMaxThumbnailSide = 1024;
-
-struct ImageDisposer {
-    void operator()(Gdiplus::GpImage* image) const noexcept { Gdiplus::DllExports::GdipDisposeImage(image); }
-};
-
 // True when the file holds a picture GDI+ can open, of a size a thumbnail can sensibly have.
-// An empty answer or an HTML page (a captive portal answers 200) is no thumbnail.
+// An empty answer or an HTML page (a captive portal answers 200) is no thumbnail; nor is a
+// header that claims more than a decoder may be asked for, which is refused unopened.
 bool IsThumbnailFile(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA info{};
-    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &info)) return false;
-    if (info.nFileSizeHigh != 0 || info.nFileSizeLow == 0 || info.nFileSizeLow > kMaxThumbnailBytes) return false;
+    if (!mivo::IsThumbnailPicture(path)) return false;
     Gdiplus::GpImage* loaded = nullptr;
     if (Gdiplus::DllExports::GdipLoadImageFromFile(path.c_str(), &loaded) != Gdiplus::Ok) return false;
     // Given back before returning: GDI+ keeps the file open while the image lives.
@@ -49,19 +45,48 @@ bool IsThumbnailFile(const std::wstring& path) {
     UINT height = 0;
     return Gdiplus::DllExports::GdipGetImageWidth(image.get(), &width) == Gdiplus::Ok &&
            Gdiplus::DllExports::GdipGetImageHeight(image.get(), &height) == Gdiplus::Ok && width > 0 &&
-           height > 0 && width <= kMaxThumbnailSide && height <= kMaxThumbnailSide;
+           height > 0;
 }
 
 // A download goes to a temporary file in the cache folder and takes the cache name only when
 // it counts: a failed or broken download never leaves a file that would count as cached.
 // Whatever stands under the cache name is replaced; when it cannot be (a folder, a file
 // that refuses), the item stays without a thumbnail.
+// Downloads under way: a pass that starts inside one (urlmon may let the window handle
+// events while it downloads) must leave that download's temporary file alone.
+int g_downloading = 0;
+
 bool DownloadIntoCache(const std::wstring& url, const std::wstring& folder, const std::wstring& path) {
     wchar_t temp[MAX_PATH];
     if (!::GetTempFileNameW(folder.c_str(), L"dl", 0, temp)) return false;
-    if (downloadFile(url, temp) && ::MoveFileExW(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
-    ::DeleteFileW(temp);
-    return false;
+    ++g_downloading;
+    const bool stored = downloadFile(url, temp) && ::MoveFileExW(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    --g_downloading;
+    if (!stored) ::DeleteFileW(temp);
+    return stored;
+}
+
+// True for a name GetTempFileName gives with our prefix: "dl", one to four hex digits, ".tmp".
+bool IsDownloadTempName(const std::wstring& name) {
+    const size_t dot = name.size() >= 4 ? name.size() - 4 : 0;
+    if (dot < 3 || dot > 6 || !mivo::EqualsIgnoreCase(name.substr(0, 2), L"dl") ||
+        !mivo::EqualsIgnoreCase(name.substr(dot), L".tmp"))
+        return false;
+    for (size_t i = 2; i < dot; ++i)
+        if (!std::iswxdigit(name[i])) return false;
+    return true;
+}
+
+// Temporary files of downloads that never ended (the program was ended during one) are
+// removed; only names of our own temporary naming are touched.
+void RemoveLeftoverDownloads(const std::wstring& folder) {
+    WIN32_FIND_DATAW data;
+    const mivo::UniqueFind find(::FindFirstFileW((folder + L"dl*.tmp").c_str(), &data));
+    if (!find) return;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsDownloadTempName(data.cFileName))
+            ::DeleteFileW((folder + data.cFileName).c_str());
+    } while (::FindNextFileW(find.get(), &data));
 }
 
 void fetchThumbs(mivo::ItemKind kind) {
@@ -69,6 +94,7 @@ void fetchThumbs(mivo::ItemKind kind) {
     if (itemIds.Count() == 0) return;
     // A missing cache folder is made again, so thumbnails keep working after it was removed.
     ::CreateDirectoryW(folder.c_str(), nullptr);
+    if (g_downloading == 0) RemoveLeftoverDownloads(folder);
 
     // Events run between items and may replace or empty the list: every step re-reads the
     // collections, and the first read that fails ends the pass quietly.
@@ -80,15 +106,12 @@ void fetchThumbs(mivo::ItemKind kind) {
             const std::wstring key = ItemKey(kind, std::to_wstring(n));
             const std::shared_ptr<cListItem> item = listItems.Item(key);
             const auto path = CacheFilePath(kind, std::to_wstring(n), item->filetype);
-            // The painter need not look for the file again when it was just found or stored:
-            // should it vanish meanwhile, loading it fails and the cell stays empty all the same.
-            const bool present = path && (CacheFileExists(*path) ||
-                                          DownloadIntoCache(mivo::ThumbnailUrl(kind, n), folder, *path));
+            if (path && !CacheFileExists(*path)) DownloadIntoCache(mivo::ThumbnailUrl(kind, n), folder, *path);
             item->foto = true;
             if (kind == mivo::ItemKind::Display) {
-                mainForm->lstDispViewOnPaint(key, present);
+                mainForm->lstDispViewOnPaint(key);
             } else {
-                mainForm->lstEmoViewOnPaint(key, present);
+                mainForm->lstEmoViewOnPaint(key);
             }
             DoEvents();
         }
@@ -105,7 +128,7 @@ void fetchEmoThumbs() { fetchThumbs(mivo::ItemKind::Emoticon); }
 bool downloadFile(const std::wstring& url, const std::wstring& path) {
     // urlmon may report success for an error page or a cut-off body: the observer sees the
     // status and the length that the call's result does not tell.
-    const auto observer = DownloadObserver::Create(kMaxThumbnailBytes);
+    const auto observer = DownloadObserver::Create(mivo::kMaxThumbnailBytes);
     // The newest version, not a copy from the browser's cache.
     const HRESULT hr =
         ::URLDownloadToFileW(nullptr, url.c_str(), path.c_str(), BINDF_GETNEWESTVERSION, observer.Get());
@@ -127,13 +150,9 @@ namespace {
 constexpr DWORD kNotNormal = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 }  // namespace
 
-bool CacheFileDrawable(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & kNotNormal);
-}
-
 bool CacheFileExists(const std::wstring& path) {
-    if (!CacheFileDrawable(path)) return false;
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kNotNormal)) return false;
     // Only a name of 8.3 shape can be another file's short alias; a directory listing (under
     // Wine it reads the whole folder) then tells which file answered.
     const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);

@@ -12,7 +12,7 @@ void fetchDispThumbs();
 void fetchEmoThumbs();
 
 // Downloads url into the file path; true only for a whole 2xx answer that is a picture of
-// thumbnail size (at most 1 MiB and 1024 pixels a side). On false the file may hold anything.
+// thumbnail size (within the limits of PictureFile.h). On false the file may hold anything.
 bool downloadFile(const std::wstring& url, const std::wstring& path);
 
 // Folder of the running program, with a trailing backslash: "...\temppics\".
@@ -27,11 +27,6 @@ std::optional<std::wstring> CacheFilePath(mivo::ItemKind kind, const std::wstrin
 // nor a file that merely has that name as its short alias. The pass decides by it whether to
 // download.
 bool CacheFileExists(const std::wstring& path);
-
-// True for a normal file answering to that name. The painter's check on every repaint: it
-// draws only items the pass has marked, whose file the pass found or stored under exactly
-// that name, so it skips the alias check (a directory listing per cell).
-bool CacheFileDrawable(const std::wstring& path);
 
 // Lets the window process its pending events (input and painting), then returns.
 void DoEvents();

@@ -63,7 +63,10 @@ ComPtr<IXMLDOMNodeList> SelectNodesFromText(const std::wstring& text, const wcha
     doc->put_validateOnParse(VARIANT_FALSE);
     doc->put_resolveExternals(VARIANT_FALSE);
     SetBoolProperty(doc.Get(), L"ProhibitDTD", true);
-    Bstr btext(text);
+    // The largest real list is about 60 KB. An answer far larger is taken for one that is not
+    // well-formed, unparsed: the parser could work for seconds on it while the window waits.
+    constexpr size_t kMaxDocumentChars = 4u * 1024 * 1024;
+    Bstr btext(text.size() <= kMaxDocumentChars ? text : std::wstring());
     VARIANT_BOOL loaded = VARIANT_FALSE;
     doc->loadXML(btext.get(), &loaded);  // a failed parse leaves an empty document
     // Not every parser honours ProhibitDTD: a document that brought a DTD is not read at all.

@@ -3,9 +3,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdint>
+#include <iterator>
+#include <thread>
 
 #include "AppFixture.h"
+#include "ForgedPictures.h"
 #include "ThumbnailCache.h"
 
 namespace mivo::test {
@@ -162,14 +167,89 @@ TEST_F(CacheTest, ErrorPagesCutOffBodiesAndPagesThatAreNoPictureAreNeverCached) 
 
 TEST_F(CacheTest, PicturesTooLargeForAThumbnailAreRefused) {
     ASSERT_TRUE(StartForm());
-    server.OverrideBinary("/getdisplay.php?emoid=101", 200, Bmp(1024, 1), "image/bmp");
-    server.OverrideBinary("/getdisplay.php?emoid=102", 200, Bmp(1025, 1), "image/bmp");
-    server.OverrideBinary("/getdisplay.php?emoid=103", 200, Bmp(1, 1025), "image/bmp");
-    server.OverrideBinary("/getdisplay.php?emoid=104", 200, Bmp(600, 600), "image/bmp");  // over 1 MiB
+    server.OverrideBinary("/getdisplay.php?emoid=101", 200, Bmp(8192, 1), "image/bmp");
+    server.OverrideBinary("/getdisplay.php?emoid=102", 200, Bmp(8193, 1), "image/bmp");
+    server.OverrideBinary("/getdisplay.php?emoid=103", 200, Bmp(1, 8193), "image/bmp");
+    server.OverrideBinary("/getdisplay.php?emoid=104", 200, Bmp(1200, 1200), "image/bmp");  // over 4 MiB
+    server.OverrideBinary("/getdisplay.php?emoid=105", 200, Bmp(794, 1500), "image/bmp");   // 3.4 MiB, tall
     LoadCategory(ItemKind::Display, 1,
-                 DisplayList({{"101", "bmp", "A"}, {"102", "bmp", "B"}, {"103", "bmp", "C"}, {"104", "bmp", "D"}}));
-    EXPECT_EQ(Downloads().size(), 4u);
-    EXPECT_EQ(CacheFiles(), (std::vector<std::wstring>{L"display101.bmp"}));
+                 DisplayList({{"101", "bmp", "A"}, {"102", "bmp", "B"}, {"103", "bmp", "C"}, {"104", "bmp", "D"},
+                              {"105", "bmp", "E"}}));
+    EXPECT_EQ(Downloads().size(), 5u);
+    EXPECT_EQ(CacheFiles(), (std::vector<std::wstring>{L"display101.bmp", L"display105.bmp"}));
+}
+
+// Sends WM_NULL to the window from another thread for as long as it lives, and keeps the
+// longest wait for an answer.
+class AnswerTimes {
+public:
+    explicit AnswerTimes(HWND window)
+        : thread_([this, window] {
+              while (!stop_) {
+                  const DWORD start = ::GetTickCount();
+                  DWORD_PTR result = 0;
+                  ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+                  longest_ = std::max<DWORD>(longest_, ::GetTickCount() - start);
+                  ::Sleep(10);
+              }
+              done_ = true;
+          }) {}
+    // Lets the window answer until the thread has ended.
+    DWORD Stop() {
+        stop_ = true;
+        while (!done_) xmlRequests::DoEvents();
+        thread_.join();
+        return longest_;
+    }
+    ~AnswerTimes() {
+        if (thread_.joinable()) Stop();
+    }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> done_{false};
+    std::atomic<DWORD> longest_{0};
+    std::thread thread_;
+};
+
+TEST_F(CacheTest, HostilePicturesAreRefusedUnopenedAndTheWindowKeepsAnswering) {
+    using namespace forged;
+    ASSERT_TRUE(StartForm());
+    const std::string hostile[] = {Gif(65535, 65535, 1, 1, 1), Gif(16, 16, 1, 65535, 65535), Gif(1, 1, 5000, 1, 1),
+                                   BmpHeader(100000, 100000), Jpeg(65535, 65535), Png(65535, 65535),
+                                   Tiff(), Emf(), Wmf()};
+    std::vector<Item> items;
+    for (size_t i = 0; i < std::size(hostile); ++i) {
+        const std::string id = std::to_string(901 + i);
+        server.OverrideBinary("/getdisplay.php?emoid=" + id, 200, hostile[i], "image/gif");
+        items.push_back({id, "gif", "Bomb"});
+    }
+    // A bomb already in the cache, as an older version or a hand may have left it, meets the
+    // same check when it is painted.
+    WriteFileBytes(folder_ + L"display950.gif", Gif(1, 1, 5000, 1, 1));
+    items.push_back({"950", "gif", "Cached bomb"});
+
+    AnswerTimes answers(form->hWnd());
+    LoadCategory(ItemKind::Display, 1, DisplayList(items));
+    EXPECT_LT(answers.Stop(), 1000u);
+    EXPECT_EQ(Downloads().size(), std::size(hostile));
+    EXPECT_EQ(Fotos(), std::vector<bool>(items.size(), true));
+    EXPECT_EQ(CacheFiles(), (std::vector<std::wstring>{L"display950.gif"}));
+
+    server.Reset();
+    LoadCategory(ItemKind::Display, 2, DisplayList(Landscapes(2)));
+    EXPECT_EQ(CacheFiles(), (std::vector<std::wstring>{L"display101.jpg", L"display102.png", L"display950.gif"}));
+}
+
+TEST_F(CacheTest, TemporaryFilesOfAnEarlierRunAreRemovedAndNothingElse) {
+    ASSERT_TRUE(StartForm());
+    const wchar_t* leftovers[] = {L"dl1A2B.tmp", L"DLF.TMP"};
+    const wchar_t* others[] = {L"dl12345.tmp", L"dlxyz.tmp", L"download.tmp", L"notes.txt"};
+    for (const wchar_t* name : leftovers) WriteFileBytes(folder_ + name, "partial");
+    for (const wchar_t* name : others) WriteFileBytes(folder_ + name, "kept");
+    LoadCategory(ItemKind::Display, 1, DisplayList(Landscapes(1)));
+    EXPECT_EQ(CacheFiles(), (std::vector<std::wstring>{L"display101.jpg", L"dl12345.tmp", L"dlxyz.tmp",
+                                                       L"download.tmp", L"notes.txt"}));
 }
 
 TEST_F(CacheTest, AFolderHiddenOrSystemFileUnderTheCacheNameIsNoCachedThumbnail) {

@@ -118,6 +118,8 @@ TEST_F(CatalogueTest, AnswersWithoutItemsEmptyTheListAndDisableScrolling) {
         {"HTML error page", 500, "<html><body><h1>Internal error</h1></body></html>"},
         {"not well-formed", 200, "<displaypictures><display id=\"1\" type=\"png\">x</displaypictures"},
         {"the other kind", 200, EmoticonList(NumberedItems(3))},
+        {"far larger than any real list", 200,
+         DisplayList(NumberedItems(3)) + "<!--" + std::string(4u << 20, ' ') + "-->"},
         {"a DTD", 200,
          "<?xml version=\"1.0\"?><!DOCTYPE displaypictures [<!ENTITY x SYSTEM \"http://127.0.0.1:" +
              std::to_string(MIVO_TEST_CONTROL_PORT - 1) +
