@@ -36,8 +36,10 @@ HTML_TYPE = "text/html; charset=utf-8"
 CAB_TYPE = "application/vnd.ms-cab-compressed"
 
 # Broken thumbnail answers a test can ask for, per item: an error page, the real picture
-# cut off halfway through its announced Content-Length, or a 200 page that is no picture.
-THUMBNAIL_ANSWERS = ("404", "500", "cut", "html")
+# cut off halfway through its announced Content-Length, a 200 page that is no picture, the real
+# picture as a 404's body (a server's placeholder), or the real picture sent whole under a
+# longer announced Content-Length (a body cut short whose bytes still decode).
+THUMBNAIL_ANSWERS = ("404", "500", "cut", "html", "404-picture", "announced-longer")
 
 DEFAULT_CATALOGUE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "catalogue")
 
@@ -549,6 +551,11 @@ class ContentHandler(Handler):
                 status, ctype, data = self.file(cat.path(item["thumb"]), ctype)
                 if answer == "cut" and status == 200:
                     self.cut_to = len(data) // 2
+                if answer == "404-picture" and status == 200:
+                    status = 404
+                if answer == "announced-longer" and status == 200:
+                    self.cut_to = len(data)
+                    data += bytes(1024)
                 return status, ctype, data
         m = re.fullmatch(r"/cabs/cab(dp|emo)([0-9]+)\.cab", path)
         if m:

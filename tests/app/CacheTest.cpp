@@ -152,17 +152,21 @@ TEST_F(CacheTest, ErrorPagesCutOffBodiesAndPagesThatAreNoPictureAreNeverCached) 
     server.ThumbnailAnswer("display", 103, "500");
     server.ThumbnailAnswer("display", 104, "cut");
     server.ThumbnailAnswer("display", 105, "html");
-    LoadCategory(ItemKind::Display, 1, DisplayList(Landscapes(6)));
-    EXPECT_EQ(Downloads().size(), 6u);
-    EXPECT_EQ(Fotos(), (std::vector<bool>(6, true)));
+    // Each of these two is a picture that decodes: only the status, or only the length, tells.
+    server.ThumbnailAnswer("display", 107, "404-picture");
+    server.ThumbnailAnswer("display", 108, "announced-longer");
+    LoadCategory(ItemKind::Display, 1, DisplayList(Landscapes(8)));
+    EXPECT_EQ(Downloads().size(), 8u);
+    EXPECT_EQ(Fotos(), (std::vector<bool>(8, true)));
     // Nothing under the cache names, and no temporary file left behind.
     EXPECT_EQ(CacheFiles(), (std::vector<std::wstring>{L"display101.jpg", L"display106.png"}));
     // The next load fetches exactly the ones that failed, and this time they are kept.
     server.Reset();
-    LoadCategory(ItemKind::Display, 2, DisplayList(Landscapes(6)));
+    LoadCategory(ItemKind::Display, 2, DisplayList(Landscapes(8)));
     EXPECT_EQ(Downloads(), (std::vector<std::string>{"/getdisplay.php?emoid=102", "/getdisplay.php?emoid=103",
-                                                     "/getdisplay.php?emoid=104", "/getdisplay.php?emoid=105"}));
-    EXPECT_EQ(CacheFiles().size(), 6u);
+                                                     "/getdisplay.php?emoid=104", "/getdisplay.php?emoid=105",
+                                                     "/getdisplay.php?emoid=107", "/getdisplay.php?emoid=108"}));
+    EXPECT_EQ(CacheFiles().size(), 8u);
 }
 
 TEST_F(CacheTest, PicturesTooLargeForAThumbnailAreRefused) {
