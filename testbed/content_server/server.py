@@ -38,8 +38,10 @@ CAB_TYPE = "application/vnd.ms-cab-compressed"
 # Broken thumbnail answers a test can ask for, per item: an error page, the real picture
 # cut off halfway through its announced Content-Length, a 200 page that is no picture, the real
 # picture as a 404's body (a server's placeholder), or the real picture sent whole under a
-# longer announced Content-Length (a body cut short whose bytes still decode).
-THUMBNAIL_ANSWERS = ("404", "500", "cut", "html", "404-picture", "announced-longer")
+# longer announced Content-Length (a body cut short whose bytes still decode); "validated"
+# is no fault: the real picture with Last-Modified and an ETag, and 304 Not Modified without a
+# body to a request that asks whether it changed.
+THUMBNAIL_ANSWERS = ("404", "500", "cut", "html", "404-picture", "announced-longer", "validated")
 
 DEFAULT_CATALOGUE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "catalogue")
 
@@ -509,7 +511,12 @@ class ContentHandler(Handler):
             return
         with state.lock:
             cat = state.catalogue
+        self.validators = None
         status, ctype, payload = self.route(cat, body)
+        if self.validators is not None:
+            # Cacheable, revalidated on every use.
+            self.reply(status, ctype, payload, dict(self.validators, **{"Cache-Control": "no-cache"}))
+            return
         # No caching: tests change answers between requests to the same URL.
         self.reply(status, ctype, payload, {"Cache-Control": "no-cache, no-store"})
 
@@ -556,6 +563,11 @@ class ContentHandler(Handler):
                 if answer == "announced-longer" and status == 200:
                     self.cut_to = len(data)
                     data += bytes(1024)
+                if answer == "validated" and status == 200:
+                    self.validators = {"Last-Modified": "Mon, 07 Dec 2026 10:00:00 GMT",
+                                       "ETag": '"%s-%d"' % (arg("emoid"), len(data))}
+                    if self.headers.get("If-None-Match") or self.headers.get("If-Modified-Since"):
+                        return 304, ctype, b""
                 return status, ctype, data
         m = re.fullmatch(r"/cabs/cab(dp|emo)([0-9]+)\.cab", path)
         if m:

@@ -169,6 +169,19 @@ TEST_F(CacheTest, ErrorPagesCutOffBodiesAndPagesThatAreNoPictureAreNeverCached) 
     EXPECT_EQ(CacheFiles().size(), 8u);
 }
 
+// The download asks for the newest version: the platform asks for the whole picture again
+// instead of whether its cached copy changed, so a server that answers such questions with
+// 304 Not Modified never has one, and the picture is stored again after the cache was emptied.
+TEST_F(CacheTest, AThumbnailTheServerConfirmsUnchangedIsStoredAgainAfterTheCacheWasEmptied) {
+    ASSERT_TRUE(StartForm());
+    server.ThumbnailAnswer("display", 101, "validated");
+    LoadCategory(ItemKind::Display, 1, DisplayList(Landscapes(1)));
+    EXPECT_EQ(CacheFiles(), (std::vector<std::wstring>{L"display101.jpg"}));
+    EmptyCache();
+    LoadCategory(ItemKind::Display, 2, DisplayList(Landscapes(1)));
+    EXPECT_EQ(CacheFiles(), (std::vector<std::wstring>{L"display101.jpg"}));
+}
+
 TEST_F(CacheTest, PicturesTooLargeForAThumbnailAreRefused) {
     ASSERT_TRUE(StartForm());
     server.OverrideBinary("/getdisplay.php?emoid=101", 200, Bmp(8192, 1), "image/bmp");

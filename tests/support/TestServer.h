@@ -25,7 +25,8 @@ public:
     void OverrideBinary(const std::string& path, int status, const std::string& bytes,
                         const std::string& contentType);
     // Breaks one item's thumbnail: kind "display" or "emoticon", answer "404", "500", "cut"
-    // (half the announced bytes, then the connection closes) or "html" (200, no picture).
+    // (half the announced bytes, then the connection closes), "html" (200, no picture),
+    // "404-picture", "announced-longer" or "validated" (testbed/content_server/README.md).
     void ThumbnailAnswer(const std::string& kind, int id, const std::string& answer);
     void Stop();
     void Start();
