@@ -38,10 +38,15 @@ ThumbnailPainter::~ThumbnailPainter() {
 void ThumbnailPainter::Draw(const cListItem& item) {
     if (!item.foto) return;
     const auto path = xmlRequests::CacheFilePath(kind_, item.id, item.filetype);
+    if (!path) return;
     // Whatever stands in the cache, put there by an older version or by hand, gets the same
-    // header check as a download before a decoder sees it.
-    if (!path || !IsThumbnailPicture(*path)) return;
-    bitmap_.LoadFromFile(*path);
+    // header check as a download before a decoder sees it; the decoder gets the bytes that
+    // were checked, so the file is read once.
+    const Microsoft::WRL::ComPtr<IStream> stream = OpenThumbnailFile(*path);
+    if (!stream) return;
+    Gdiplus::GpImage* image = nullptr;
+    if (Gdiplus::DllExports::GdipLoadImageFromStream(stream.Get(), &image) != Gdiplus::Ok) return;
+    bitmap_.Handle(image);
     graphics_.DrawImageRectI(bitmap_.Handle(), CentredX(item.left, item.itemwidth, geometry_.thumbnailSize),
                              item.top + geometry_.thumbnailTop, geometry_.thumbnailSize, geometry_.thumbnailSize);
     bitmap_.Dispose();

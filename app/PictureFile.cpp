@@ -2,24 +2,36 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "mivo/ScopedHandle.h"
 
 namespace mivo {
 
-bool IsThumbnailPicture(const std::wstring& path) {
+Microsoft::WRL::ComPtr<IStream> OpenThumbnailFile(const std::wstring& path) {
     constexpr DWORD kNotNormal = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    // Attributes by name and the size from the handle: under Wine, GetFileInformationByHandle
+    // asks for the volume too and costs several times a whole read of a thumbnail.
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kNotNormal)) return nullptr;
     const UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!file || !::GetFileInformationByHandle(file.get(), &info) || (info.dwFileAttributes & kNotNormal) ||
-        info.nFileSizeHigh != 0 || info.nFileSizeLow == 0 || info.nFileSizeLow > kMaxThumbnailBytes)
-        return false;
-    std::vector<std::uint8_t> bytes(info.nFileSizeLow);
+    if (!file) return nullptr;
+    DWORD high = 0;
+    const DWORD size = ::GetFileSize(file.get(), &high);
+    if (size == INVALID_FILE_SIZE || high != 0 || size == 0 || size > kMaxThumbnailBytes) return nullptr;
+    UniqueGlobalMemory memory(::GlobalAlloc(GMEM_MOVEABLE, size));
+    if (!memory) return nullptr;
+    void* bytes = ::GlobalLock(memory.get());
+    if (!bytes) return nullptr;
     DWORD read = 0;
-    return ::ReadFile(file.get(), bytes.data(), info.nFileSizeLow, &read, nullptr) && read == bytes.size() &&
-           CheckPictureHeader(bytes.data(), bytes.size(), kThumbnailLimits) != PictureFormat::None;
+    const bool accepted = ::ReadFile(file.get(), bytes, size, &read, nullptr) && read == size &&
+                          CheckPictureHeader(static_cast<const std::uint8_t*>(bytes), size, kThumbnailLimits) !=
+                              PictureFormat::None;
+    ::GlobalUnlock(memory.get());
+    Microsoft::WRL::ComPtr<IStream> stream;
+    // The stream frees the memory when it goes.
+    if (!accepted || FAILED(::CreateStreamOnHGlobal(memory.get(), TRUE, stream.GetAddressOf()))) return nullptr;
+    memory.release();
+    return stream;
 }
 
 }  // namespace mivo

@@ -1,5 +1,8 @@
 #pragma once
 // Picture files of the thumbnail cache, read before any decoder opens them.
+#include <objidl.h>
+#include <wrl/client.h>
+
 #include <string>
 
 #include "PictureHeader.h"
@@ -13,9 +16,9 @@ namespace mivo {
 inline constexpr unsigned long kMaxThumbnailBytes = 4ul * 1024 * 1024;
 inline constexpr PictureLimits kThumbnailLimits{8192, 8ull * 1024 * 1024, 200, 1024ull * 1024};
 
-// True for a normal file (no folder, hidden or system file) of at most kMaxThumbnailBytes
-// whose header CheckPictureHeader accepts within kThumbnailLimits: only then may a decoder
-// open it.
-bool IsThumbnailPicture(const std::wstring& path);
+// The file's bytes in a memory stream, read once, for a decoder: only a normal file (no
+// folder, hidden or system file) of at most kMaxThumbnailBytes whose header
+// CheckPictureHeader accepts within kThumbnailLimits; nullptr for anything else.
+Microsoft::WRL::ComPtr<IStream> OpenThumbnailFile(const std::wstring& path);
 
 }  // namespace mivo

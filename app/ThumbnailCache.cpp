@@ -36,10 +36,10 @@ bool IsSafeFileType(const std::wstring& filetype) {
 // An empty answer or an HTML page (a captive portal answers 200) is no thumbnail; nor is a
 // header that claims more than a decoder may be asked for, which is refused unopened.
 bool IsThumbnailFile(const std::wstring& path) {
-    if (!mivo::IsThumbnailPicture(path)) return false;
+    const Microsoft::WRL::ComPtr<IStream> stream = mivo::OpenThumbnailFile(path);
+    if (!stream) return false;
     Gdiplus::GpImage* loaded = nullptr;
-    if (Gdiplus::DllExports::GdipLoadImageFromFile(path.c_str(), &loaded) != Gdiplus::Ok) return false;
-    // Given back before returning: GDI+ keeps the file open while the image lives.
+    if (Gdiplus::DllExports::GdipLoadImageFromStream(stream.Get(), &loaded) != Gdiplus::Ok) return false;
     const std::unique_ptr<Gdiplus::GpImage, ImageDisposer> image(loaded);
     UINT width = 0;
     UINT height = 0;
