@@ -34,10 +34,12 @@ for arch in $MIVO_ARCHES; do
     targets=(--target mivo_shipped)
   fi
   echo "== $arch-bit suite: $dir"
+  # Release: optimised like what ships, and without debug information the two builds take a
+  # third less time.
   mivo_step "configuring the $arch-bit build" "$logs/configure$arch.log" \
     cmake -S "$root" -B "$dir" \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_BUILD_TYPE=Release \
     -DMIVO_BUILD_TESTS=ON -DMIVO_WERROR=$werror \
     -DMIVO_CONTENT_BASE_URL="http://127.0.0.1:$port" -DMIVO_TEST_TLS_PORT="$tls_port" \
     -DMIVO_HOME_PAGE_URL="http://localhost:$port"
