@@ -34,7 +34,7 @@ for arch in $MIVO_ARCHES; do
     targets=(--target mivo_shipped)
   fi
   echo "== $arch-bit suite: $dir"
-  # Release: optimised like what ships, and without debug information the two builds take a
+  # Release: optimised, and without debug information the two builds take a
   # third less time.
   mivo_step "configuring the $arch-bit build" "$logs/configure$arch.log" \
     cmake -S "$root" -B "$dir" \
