@@ -42,11 +42,9 @@ void ThumbnailPainter::Draw(const cListItem& item) {
     // Whatever stands in the cache, put there by an older version or by hand, gets the same
     // header check as a download before a decoder sees it; the decoder gets the bytes that
     // were checked, so the file is read once.
-    const Microsoft::WRL::ComPtr<IStream> stream = OpenThumbnailFile(*path);
-    if (!stream) return;
-    Gdiplus::GpImage* image = nullptr;
-    if (Gdiplus::DllExports::GdipLoadImageFromStream(stream.Get(), &image) != Gdiplus::Ok) return;
-    bitmap_.Handle(image);
+    gdip::UniqueImage image = LoadThumbnailImage(*path);
+    if (!image) return;
+    bitmap_.Handle(image.release());
     graphics_.DrawImageRectI(bitmap_.Handle(), CentredX(item.left, item.itemwidth, geometry_.thumbnailSize),
                              item.top + geometry_.thumbnailTop, geometry_.thumbnailSize, geometry_.thumbnailSize);
     bitmap_.Dispose();

@@ -34,4 +34,11 @@ Microsoft::WRL::ComPtr<IStream> OpenThumbnailFile(const std::wstring& path) {
     return stream;
 }
 
+gdip::UniqueImage LoadThumbnailImage(const std::wstring& path) {
+    const Microsoft::WRL::ComPtr<IStream> stream = OpenThumbnailFile(path);
+    Gdiplus::GpImage* image = nullptr;
+    if (!stream || Gdiplus::DllExports::GdipLoadImageFromStream(stream.Get(), &image) != Gdiplus::Ok) return {};
+    return gdip::UniqueImage(image);
+}
+
 }  // namespace mivo

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "GdiplusOwners.h"
 #include "PictureHeader.h"
 
 namespace mivo {
@@ -20,5 +21,9 @@ inline constexpr PictureLimits kThumbnailLimits{8192, 8ull * 1024 * 1024, 200, 1
 // folder, hidden or system file) of at most kMaxThumbnailBytes whose header
 // CheckPictureHeader accepts within kThumbnailLimits; nullptr for anything else.
 Microsoft::WRL::ComPtr<IStream> OpenThumbnailFile(const std::wstring& path);
+
+// The picture GDI+ decodes from OpenThumbnailFile's bytes; empty when the file is refused or
+// does not decode.
+gdip::UniqueImage LoadThumbnailImage(const std::wstring& path);
 
 }  // namespace mivo

@@ -19,10 +19,6 @@
 namespace xmlRequests {
 namespace {
 
-struct ImageDisposer {
-    void operator()(Gdiplus::GpImage* image) const noexcept { Gdiplus::DllExports::GdipDisposeImage(image); }
-};
-
 bool IsSafeFileType(const std::wstring& filetype) {
     if (filetype.empty() || filetype.size() > 16) return false;
     for (wchar_t c : filetype) {
@@ -36,11 +32,8 @@ bool IsSafeFileType(const std::wstring& filetype) {
 // An empty answer or an HTML page (a captive portal answers 200) is no thumbnail; nor is a
 // header that claims more than a decoder may be asked for, which is refused unopened.
 bool IsThumbnailFile(const std::wstring& path) {
-    const Microsoft::WRL::ComPtr<IStream> stream = mivo::OpenThumbnailFile(path);
-    if (!stream) return false;
-    Gdiplus::GpImage* loaded = nullptr;
-    if (Gdiplus::DllExports::GdipLoadImageFromStream(stream.Get(), &loaded) != Gdiplus::Ok) return false;
-    const std::unique_ptr<Gdiplus::GpImage, ImageDisposer> image(loaded);
+    const mivo::gdip::UniqueImage image = mivo::LoadThumbnailImage(path);
+    if (!image) return false;
     UINT width = 0;
     UINT height = 0;
     return Gdiplus::DllExports::GdipGetImageWidth(image.get(), &width) == Gdiplus::Ok &&
@@ -48,14 +41,14 @@ bool IsThumbnailFile(const std::wstring& path) {
            height > 0;
 }
 
-// A download goes to a temporary file in the cache folder and takes the cache name only when
-// it counts: a failed or broken download never leaves a file that would count as cached.
-// Whatever stands under the cache name is replaced; when it cannot be (a folder, a file
-// that refuses), the item stays without a thumbnail.
 // Downloads under way: a pass that starts inside one (urlmon may let the window handle
 // events while it downloads) must leave that download's temporary file alone.
 int g_downloading = 0;
 
+// A download goes to a temporary file in the cache folder and takes the cache name only when
+// it counts: a failed or broken download never leaves a file that would count as cached.
+// Whatever stands under the cache name is replaced; when it cannot be (a folder, a file
+// that refuses), the item stays without a thumbnail.
 bool DownloadIntoCache(const std::wstring& url, const std::wstring& folder, const std::wstring& path) {
     wchar_t temp[MAX_PATH];
     if (!::GetTempFileNameW(folder.c_str(), L"dl", 0, temp)) return false;

@@ -8,7 +8,7 @@
 #   . scripts/arch.sh; mivo_choose_run_arch
 #                                   sets MIVO_ARCH, the one build a demo or bench runs: 32
 #                                   where the host runs it, else 64 (MIVO_TEST_ARCH overrides),
-#                                   and MIVO_TOOLCHAIN, its toolchain file
+#                                   and MIVO_TOOLCHAIN, its toolchain file (mivo_toolchain 32|64)
 # 32-bit Wine needs a kernel that runs 32-bit user code: virtual machines and sandboxes often
 # switch that off, and then the 64-bit build is tested under Wine's 64-bit loader instead.
 
@@ -56,9 +56,14 @@ mivo_choose_run_arch() {
     "") if mivo_runs32 >/dev/null; then MIVO_ARCH=32; else MIVO_ARCH=64; fi ;;
     *) echo "MIVO_TEST_ARCH must be 32 or 64, not '$MIVO_TEST_ARCH'" >&2; return 2 ;;
   esac
-  MIVO_TOOLCHAIN="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/cmake/mingw-i686.cmake"
-  [ "$MIVO_ARCH" = 64 ] && MIVO_TOOLCHAIN=${MIVO_TOOLCHAIN%i686.cmake}x86_64.cmake
-  return 0
+  MIVO_TOOLCHAIN=$(mivo_toolchain "$MIVO_ARCH")
+}
+
+# The toolchain file of a build: mivo_toolchain 32|64.
+mivo_toolchain() {
+  local cmake_dir
+  cmake_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/cmake"
+  if [ "$1" = 64 ]; then echo "$cmake_dir/mingw-x86_64.cmake"; else echo "$cmake_dir/mingw-i686.cmake"; fi
 }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then

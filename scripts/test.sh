@@ -26,9 +26,9 @@ werror=OFF
 status=0
 skipped=()
 for arch in $MIVO_ARCHES; do
-  dir=$build toolchain=mingw-i686.cmake targets=()
+  dir=$build targets=()
   if [ "$arch" = 64 ]; then
-    dir=${build}64 toolchain=mingw-x86_64.cmake
+    dir=${build}64
   elif [ $runs32 = no ]; then
     # Nothing of it runs here: build only what ships, for the check of its files.
     targets=(--target mivo_shipped)
@@ -38,7 +38,7 @@ for arch in $MIVO_ARCHES; do
   # third less time.
   mivo_step "configuring the $arch-bit build" "$logs/configure$arch.log" \
     cmake -S "$root" -B "$dir" \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" \
+    -DCMAKE_TOOLCHAIN_FILE="$(mivo_toolchain "$arch")" \
     -DCMAKE_BUILD_TYPE=Release \
     -DMIVO_BUILD_TESTS=ON -DMIVO_WERROR=$werror \
     -DMIVO_CONTENT_BASE_URL="http://127.0.0.1:$port" -DMIVO_TEST_TLS_PORT="$tls_port" \
