@@ -7,11 +7,14 @@
 #include <atomic>
 #include <cstdint>
 #include <iterator>
+#include <stdexcept>
 #include <thread>
 
 #include "AppFixture.h"
 #include "ForgedPictures.h"
+#include "ControlIds.h"
 #include "ThumbnailCache.h"
+#include "mivo/ScopedHandle.h"
 
 namespace mivo::test {
 namespace {
@@ -267,6 +270,105 @@ TEST_F(CacheTest, TemporaryFilesOfAnEarlierRunAreRemovedAndNothingElse) {
     LoadCategory(ItemKind::Display, 1, DisplayList(Landscapes(1)));
     EXPECT_EQ(CacheFiles(), (std::vector<std::wstring>{L"display101.jpg", L"dl12345.tmp", L"dlxyz.tmp",
                                                        L"download.tmp", L"notes.txt"}));
+}
+
+// Mivo.exe in a process of its own, so that it can really be ended in the middle of its work.
+class ProgramProcess {
+public:
+    ProgramProcess() {
+        std::wstring line = L"\"" + WindowsPath(MIVO_PROGRAM_EXE) + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION started{};
+        if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+            throw std::runtime_error("cannot start the program");
+        process_.reset(started.hProcess);
+        ::CloseHandle(started.hThread);
+        id_ = started.dwProcessId;
+    }
+    ~ProgramProcess() { End(); }
+    void End() {
+        ::TerminateProcess(process_.get(), 1);
+        ::WaitForSingleObject(process_.get(), 10000);
+    }
+    // A mouse click on the first entry of the display categories, once the window is up.
+    bool ClickFirstDisplayCategory() {
+        HWND list = nullptr;
+        if (!Within(20000, [&] { return (list = FindControl(IDC_lstDispCats)) != nullptr; })) return false;
+        ::PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
+        ::PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(10, 5));
+        return true;
+    }
+    static std::wstring CacheFolder() {
+        const std::wstring exe = WindowsPath(MIVO_PROGRAM_EXE);
+        return exe.substr(0, exe.find_last_of(L'\\')) + L"\\temppics\\";
+    }
+
+    template <typename Condition>
+    static bool Within(DWORD ms, Condition condition) {
+        for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < ms; ::Sleep(50))
+            if (condition()) return true;
+        return condition();
+    }
+
+private:
+    struct Search {
+        DWORD process;
+        int id;
+        HWND found;
+    };
+    static BOOL CALLBACK SearchChild(HWND child, LPARAM param) {
+        auto* search = reinterpret_cast<Search*>(param);
+        if (::GetDlgCtrlID(child) == search->id) search->found = child;
+        return search->found == nullptr;
+    }
+    static BOOL CALLBACK SearchTop(HWND top, LPARAM param) {
+        auto* search = reinterpret_cast<Search*>(param);
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(top, &owner);
+        if (owner == search->process && ::IsWindowVisible(top)) ::EnumChildWindows(top, SearchChild, param);
+        return search->found == nullptr;
+    }
+    HWND FindControl(int id) const {
+        Search search{id_, id, nullptr};
+        ::EnumWindows(SearchTop, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
+    mivo::UniqueHandle process_;
+    DWORD id_ = 0;
+};
+
+TEST_F(CacheTest, AProgramEndedDuringADownloadLeavesNoTemporaryFileOnceStartedAgain) {
+    const std::wstring folder = ProgramProcess::CacheFolder();
+    const auto files = [&folder](const wchar_t* pattern) {
+        std::vector<std::wstring> names;
+        WIN32_FIND_DATAW data;
+        const mivo::UniqueFind find(::FindFirstFileW((folder + pattern).c_str(), &data));
+        if (find) {
+            do {
+                if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
+            } while (::FindNextFileW(find.get(), &data));
+        }
+        return names;
+    };
+    for (const auto& name : files(L"*.*")) ::DeleteFileW((folder + name).c_str());
+    ServeItems(ItemKind::Display, 1, DisplayList(Landscapes(1)));
+    TestServer::Control("POST", "/delay", R"({"path": "/getdisplay.php", "seconds": 30})");
+    {
+        ProgramProcess first;
+        ASSERT_TRUE(first.ClickFirstDisplayCategory());
+        ASSERT_TRUE(ProgramProcess::Within(20000, [&] { return !files(L"dl*.tmp").empty(); }));
+        first.End();
+    }
+    ASSERT_EQ(files(L"dl*.tmp").size(), 1u) << "the download was not under way when the program ended";
+
+    TestServer::Control("POST", "/delay", R"({"path": "/getdisplay.php", "seconds": 0})");
+    ProgramProcess second;
+    ASSERT_TRUE(second.ClickFirstDisplayCategory());
+    EXPECT_TRUE(ProgramProcess::Within(20000, [&] { return !files(L"display101.jpg").empty(); }));
+    second.End();
+    EXPECT_EQ(files(L"*.*"), std::vector<std::wstring>{L"display101.jpg"});
 }
 
 TEST_F(CacheTest, AFolderHiddenOrSystemFileUnderTheCacheNameIsNoCachedThumbnail) {

@@ -109,12 +109,6 @@ ProgramRun RunProgram(const std::wstring& commandLine, DWORD timeoutMs) {
     return run;
 }
 
-std::wstring WindowsPath(const std::string& unixPath) {
-    std::wstring out = L"Z:";
-    for (char c : unixPath) out += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-    return out;
-}
-
 std::wstring RegisteredPluginPath() {
     wchar_t path[MAX_PATH] = {};
     LONG size = sizeof(path);

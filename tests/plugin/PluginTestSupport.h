@@ -10,6 +10,7 @@
 
 #include "mivo/ComSupport.h"
 #include "mivo/DispatchCall.h"
+#include "TestSupport.h"
 
 namespace mivo::test {
 
@@ -45,7 +46,6 @@ struct ProgramRun {
 // Runs a command line to its end (or the timeout), capturing its standard output.
 ProgramRun RunProgram(const std::wstring& commandLine, DWORD timeoutMs = 60000);
 
-std::wstring WindowsPath(const std::string& unixPath);  // Z:\... as Wine maps it
 std::wstring RegisteredPluginPath();                    // InprocServer32 of the class
 
 }  // namespace mivo::test

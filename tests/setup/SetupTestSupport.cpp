@@ -96,12 +96,6 @@ void End(HANDLE process) {
 
 }  // namespace
 
-std::wstring WindowsPath(const std::string& unixPath) {
-    std::wstring out = L"Z:";
-    for (char c : unixPath) out += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-    return out;
-}
-
 std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
 
 DWORD RunProcessTree(const std::wstring& commandLine, DWORD timeoutMs) {

@@ -8,7 +8,6 @@
 
 namespace mivo::test {
 
-std::wstring WindowsPath(const std::string& unixPath);  // Wine's Z: drive
 std::wstring Quoted(const std::wstring& text);
 
 // Runs `commandLine` and waits for it and for every process it starts, however deep (an

@@ -53,12 +53,13 @@ bool FileExists(const std::wstring& path) {
     return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::wstring SourceDir() {
+std::wstring WindowsPath(const std::string& unixPath) {
     // Wine maps the Unix root to drive Z:.
-    std::string unix = MIVO_TEST_SOURCE_DIR;
     std::wstring out = L"Z:";
-    for (char c : unix) out += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    for (char c : unixPath) out += c == '/' ? L'\\' : static_cast<wchar_t>(c);
     return out;
 }
+
+std::wstring SourceDir() { return WindowsPath(MIVO_TEST_SOURCE_DIR); }
 
 }  // namespace mivo::test

@@ -42,6 +42,7 @@ std::wstring ModuleFolder();  // folder of the running test program, with no tra
 std::string ReadFileBytes(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
+std::wstring WindowsPath(const std::string& unixPath);  // as Wine maps it: Z:\\...
 std::wstring SourceDir();  // the source tree, as a Windows path
 
 }  // namespace mivo::test
