@@ -78,8 +78,8 @@ HMENU CreateMainMenu() {
 }
 
 // The program carries no common-controls manifest, so Windows draws its controls in the
-// classic style. Wine themes the tab strip and scroll bars anyway, at several times the cost
-// of each of their paints; the other controls are classic there already.
+// classic style. Wine themes the tab strip and scroll bar controls anyway, at several times
+// the cost of each of their paints; the other controls are classic there already.
 // uxtheme.dll came with Windows XP: it is looked up when needed, from the system folder, so
 // the program still starts where it is missing (and there is no theme to turn off). It stays
 // loaded for the life of the process, as an import would.
@@ -226,9 +226,9 @@ void Form1::CreateControls() {
     Picture1.events.Click = [this] { Picture1_Click(); };
     PictureEmo1.events.Click = [this] { PictureEmo1_Click(); };
 
-    for (HWND h : {SSTab1, display_.scroll.hWnd(), emoticon_.scroll.hWnd(), lstDispCats, lstEmoCats}) {
-        DrawClassic(h);
-    }
+    // Only the controls Windows draws classic: the category lists' own scroll bars belong to
+    // their window frames, which Windows themes with or without a manifest.
+    for (HWND h : {SSTab1, display_.scroll.hWnd(), emoticon_.scroll.hWnd()}) DrawClassic(h);
     ShowTab(0);
 }
 

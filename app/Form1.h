@@ -13,6 +13,7 @@
 #include "mivo/ContentInstaller.h"
 #include "PictureBox.h"
 #include "ScrollBar.h"
+#include "GdiplusOwners.h"
 #include "cGDIP.h"
 #include "mivo/CatalogueUrls.h"
 #include "mivo/ScopedHandle.h"
@@ -50,8 +51,9 @@ public:
     // Grid painting, called by the catalogue module and the thumbnail pass.
     void drawDispItem();
     void drawEmoItem();
-    void lstDispViewOnPaint(const std::wstring& key);
-    void lstEmoViewOnPaint(const std::wstring& key);
+    // fresh: the cell's picture when the pass has just decoded it, so it is not read again.
+    void lstDispViewOnPaint(const std::wstring& key, mivo::gdip::UniqueImage fresh = {});
+    void lstEmoViewOnPaint(const std::wstring& key, mivo::gdip::UniqueImage fresh = {});
     // The full repaint limited to the cells whose drawing reaches into area (pixels of the
     // picture box); the repaints above pass the part that can be seen.
     void DrawGrid(mivo::ItemKind kind, const RECT& area);
@@ -125,9 +127,9 @@ private:
     void InstallPackage(mivo::ItemKind kind, const std::wstring& id);
     void GridMouseUp(mivo::ItemKind kind, float x, float y);
     void DrawGrid(mivo::ItemKind kind);
-    // An empty key paints the thumbnails of the cells that reach into area (the part that can
-    // be seen when area is null); any other key paints that one cell.
-    void ThumbnailPass(mivo::ItemKind kind, const std::wstring& key, const RECT* area);
+    // An empty key paints the thumbnails of the cells that can be seen; any other key paints
+    // that one cell.
+    void ThumbnailPass(mivo::ItemKind kind, const std::wstring& key, mivo::gdip::UniqueImage fresh);
     // The part of the picture box inside its frame, and within a paint the part to redraw.
     RECT VisibleArea(mivo::ItemKind kind);
     void OpenPage(const std::wstring& url);

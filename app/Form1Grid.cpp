@@ -10,8 +10,12 @@ using mivo::ItemKind;
 
 void Form1::drawDispItem() { DrawGrid(ItemKind::Display); }
 void Form1::drawEmoItem() { DrawGrid(ItemKind::Emoticon); }
-void Form1::lstDispViewOnPaint(const std::wstring& key) { ThumbnailPass(ItemKind::Display, key, nullptr); }
-void Form1::lstEmoViewOnPaint(const std::wstring& key) { ThumbnailPass(ItemKind::Emoticon, key, nullptr); }
+void Form1::lstDispViewOnPaint(const std::wstring& key, mivo::gdip::UniqueImage fresh) {
+    ThumbnailPass(ItemKind::Display, key, std::move(fresh));
+}
+void Form1::lstEmoViewOnPaint(const std::wstring& key, mivo::gdip::UniqueImage fresh) {
+    ThumbnailPass(ItemKind::Emoticon, key, std::move(fresh));
+}
 void Form1::DisplayList_Paint() { drawDispItem(); }
 void Form1::EmoticonList_Paint() { drawEmoItem(); }
 
@@ -38,10 +42,10 @@ void Form1::DrawGrid(ItemKind kind, const RECT& area) {
     mivo::PaintGrid(GridOf(kind).picture.hDC(), listItems, kind, area, gdip);
 }
 
-void Form1::ThumbnailPass(ItemKind kind, const std::wstring& key, const RECT* area) {
+void Form1::ThumbnailPass(ItemKind kind, const std::wstring& key, mivo::gdip::UniqueImage fresh) {
     HDC dc = GridOf(kind).picture.hDC();
     if (key.empty()) {
-        mivo::PaintThumbnails(dc, listItems, kind, area ? *area : VisibleArea(kind), gdip);
+        mivo::PaintThumbnails(dc, listItems, kind, VisibleArea(kind), gdip);
         return;
     }
     // One cell, called from the thumbnail pass: a key no longer listed, or any other failure,
@@ -49,7 +53,7 @@ void Form1::ThumbnailPass(ItemKind kind, const std::wstring& key, const RECT* ar
     try {
         if (listItems.Count() == 0) return;
         mivo::ThumbnailPainter painter(dc, kind, gdip);
-        painter.Draw(*listItems.Item(key));
+        painter.Draw(*listItems.Item(key), std::move(fresh));
     } catch (const std::exception&) {
     }
 }

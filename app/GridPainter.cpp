@@ -35,14 +35,17 @@ ThumbnailPainter::~ThumbnailPainter() {
     graphics_.Dispose();
 }
 
-void ThumbnailPainter::Draw(const cListItem& item) {
+void ThumbnailPainter::Draw(const cListItem& item, gdip::UniqueImage fresh) {
     if (!item.foto) return;
-    const auto path = xmlRequests::CacheFilePath(kind_, item.id, item.filetype);
-    if (!path) return;
-    // Whatever stands in the cache, put there by an older version or by hand, gets the same
-    // header check as a download before a decoder sees it; the decoder gets the bytes that
-    // were checked, so the file is read once.
-    gdip::UniqueImage image = LoadThumbnailImage(*path);
+    gdip::UniqueImage image = std::move(fresh);
+    if (!image) {
+        const auto path = xmlRequests::CacheFilePath(kind_, item.id, item.filetype);
+        if (!path) return;
+        // Whatever stands in the cache, put there by an older version or by hand, gets the
+        // same header check as a download before a decoder sees it; the decoder gets the
+        // bytes that were checked, so the file is read once.
+        image = LoadThumbnailImage(*path);
+    }
     if (!image) return;
     bitmap_.Handle(image.release());
     graphics_.DrawImageRectI(bitmap_.Handle(), CentredX(item.left, item.itemwidth, geometry_.thumbnailSize),

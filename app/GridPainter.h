@@ -8,6 +8,7 @@
 #include <string>
 
 #include "Collection.h"
+#include "GdiplusOwners.h"
 #include "GridGeometry.h"
 #include "cBitmap.h"
 #include "cGraphics.h"
@@ -32,8 +33,9 @@ public:
     ThumbnailPainter& operator=(const ThumbnailPainter&) = delete;
 
     // Draws nothing for an item not yet looked for in the cache, or whose file is missing or
-    // no picture within the thumbnail limits.
-    void Draw(const cListItem& item);
+    // no picture within the thumbnail limits. fresh: the item's picture, already decoded from
+    // its file; without it the file is read.
+    void Draw(const cListItem& item, gdip::UniqueImage fresh = {});
 
 private:
     ItemKind kind_;

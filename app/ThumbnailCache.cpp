@@ -28,17 +28,18 @@ bool IsSafeFileType(const std::wstring& filetype) {
     return true;
 }
 
-// True when the file holds a picture GDI+ can open, of a size a thumbnail can sensibly have.
-// An empty answer or an HTML page (a captive portal answers 200) is no thumbnail; nor is a
-// header that claims more than a decoder may be asked for, which is refused unopened.
-bool IsThumbnailFile(const std::wstring& path) {
-    const mivo::gdip::UniqueImage image = mivo::LoadThumbnailImage(path);
-    if (!image) return false;
+// The picture in the file when GDI+ can open it and it has a size a thumbnail can sensibly
+// have; empty otherwise. An empty answer or an HTML page (a captive portal answers 200) is no
+// thumbnail; nor is a header that claims more than a decoder may be asked for, which is
+// refused unopened.
+mivo::gdip::UniqueImage ThumbnailPicture(const std::wstring& path) {
+    mivo::gdip::UniqueImage image = mivo::LoadThumbnailImage(path);
     UINT width = 0;
     UINT height = 0;
-    return Gdiplus::DllExports::GdipGetImageWidth(image.get(), &width) == Gdiplus::Ok &&
-           Gdiplus::DllExports::GdipGetImageHeight(image.get(), &height) == Gdiplus::Ok && width > 0 &&
-           height > 0;
+    if (!image || Gdiplus::DllExports::GdipGetImageWidth(image.get(), &width) != Gdiplus::Ok ||
+        Gdiplus::DllExports::GdipGetImageHeight(image.get(), &height) != Gdiplus::Ok || width == 0 || height == 0)
+        return {};
+    return image;
 }
 
 // Downloads under way: a pass that starts inside one (urlmon may let the window handle
@@ -48,15 +49,19 @@ int g_downloading = 0;
 // A download goes to a temporary file in the cache folder and takes the cache name only when
 // it counts: a failed or broken download never leaves a file that would count as cached.
 // Whatever stands under the cache name is replaced; when it cannot be (a folder, a file
-// that refuses), the item stays without a thumbnail.
-bool DownloadIntoCache(const std::wstring& url, const std::wstring& folder, const std::wstring& path) {
+// that refuses), the item stays without a thumbnail. Returns the stored picture, decoded.
+mivo::gdip::UniqueImage DownloadIntoCache(const std::wstring& url, const std::wstring& folder,
+                                          const std::wstring& path) {
     wchar_t temp[MAX_PATH];
-    if (!::GetTempFileNameW(folder.c_str(), L"dl", 0, temp)) return false;
+    if (!::GetTempFileNameW(folder.c_str(), L"dl", 0, temp)) return {};
+    mivo::gdip::UniqueImage picture;
     ++g_downloading;
-    const bool stored = downloadFile(url, temp) && ::MoveFileExW(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    const bool stored =
+        downloadFile(url, temp, &picture) && ::MoveFileExW(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING);
     --g_downloading;
-    if (!stored) ::DeleteFileW(temp);
-    return stored;
+    if (stored) return picture;
+    ::DeleteFileW(temp);
+    return {};
 }
 
 // True for a name GetTempFileName gives with our prefix: "dl", one to four hex digits, ".tmp".
@@ -99,12 +104,14 @@ void fetchThumbs(mivo::ItemKind kind) {
             const std::wstring key = ItemKey(kind, std::to_wstring(n));
             const std::shared_ptr<cListItem> item = listItems.Item(key);
             const auto path = CacheFilePath(kind, std::to_wstring(n), item->filetype);
-            if (path && !CacheFileExists(*path)) DownloadIntoCache(mivo::ThumbnailUrl(kind, n), folder, *path);
+            // A fresh download is drawn from the picture its check decoded, not read again.
+            mivo::gdip::UniqueImage fresh;
+            if (path && !CacheFileExists(*path)) fresh = DownloadIntoCache(mivo::ThumbnailUrl(kind, n), folder, *path);
             item->foto = true;
             if (kind == mivo::ItemKind::Display) {
-                mainForm->lstDispViewOnPaint(key);
+                mainForm->lstDispViewOnPaint(key, std::move(fresh));
             } else {
-                mainForm->lstEmoViewOnPaint(key);
+                mainForm->lstEmoViewOnPaint(key, std::move(fresh));
             }
             DoEvents();
         }
@@ -118,14 +125,18 @@ void fetchThumbs(mivo::ItemKind kind) {
 void fetchDispThumbs() { fetchThumbs(mivo::ItemKind::Display); }
 void fetchEmoThumbs() { fetchThumbs(mivo::ItemKind::Emoticon); }
 
-bool downloadFile(const std::wstring& url, const std::wstring& path) {
+bool downloadFile(const std::wstring& url, const std::wstring& path, mivo::gdip::UniqueImage* picture) {
     // urlmon may report success for an error page or a cut-off body: the observer sees the
     // status and the length that the call's result does not tell.
     const auto observer = DownloadObserver::Create(mivo::kMaxThumbnailBytes);
     // The newest version, not a copy from the browser's cache.
     const HRESULT hr =
         ::URLDownloadToFileW(nullptr, url.c_str(), path.c_str(), BINDF_GETNEWESTVERSION, observer.Get());
-    return hr == S_OK && observer->Complete() && IsThumbnailFile(path);
+    if (hr != S_OK || !observer->Complete()) return false;
+    mivo::gdip::UniqueImage checked = ThumbnailPicture(path);
+    if (!checked) return false;
+    if (picture) *picture = std::move(checked);
+    return true;
 }
 
 std::wstring CacheFolder() { return mivo::ModuleFolder(nullptr) + L"\\temppics\\"; }

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "GdiplusOwners.h"
 #include "mivo/CatalogueUrls.h"
 
 namespace xmlRequests {
@@ -13,7 +14,9 @@ void fetchEmoThumbs();
 
 // Downloads url into the file path; true only for a whole 2xx answer that is a picture of
 // thumbnail size (within the limits of PictureFile.h). On false the file may hold anything.
-bool downloadFile(const std::wstring& url, const std::wstring& path);
+// picture, when given, receives the picture decoded for that check, so that it is not
+// decoded again to be drawn.
+bool downloadFile(const std::wstring& url, const std::wstring& path, mivo::gdip::UniqueImage* picture = nullptr);
 
 // Folder of the running program, with a trailing backslash: "...\temppics\".
 std::wstring CacheFolder();
