@@ -58,11 +58,6 @@ HWND CreateControl(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD e
     return hwnd;
 }
 
-struct MenuTraits {
-    static HMENU invalid() noexcept { return nullptr; }
-    static void close(HMENU menu) noexcept { ::DestroyMenu(menu); }
-};
-
 HMENU CreateMainMenu() {
     HMENU bar = ::CreateMenu();
     HMENU file = ::CreatePopupMenu();
@@ -140,7 +135,7 @@ void Form1::CreateControls() {
     const PixelRect client = ToPixels(kClient);
     RECT frame{0, 0, client.width, client.height};
     ::AdjustWindowRectEx(&frame, style, TRUE, 0);
-    mivo::UniqueResource<HMENU, MenuTraits> menu(CreateMainMenu());
+    mivo::UniqueMenu menu(CreateMainMenu());
     hwnd_ = mivo::CreateBoundWindow(*this, WS_EX_CONTROLPARENT, kClassName, kCaption, style, CW_USEDEFAULT,
                                     CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
                                     menu.get());

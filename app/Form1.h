@@ -54,9 +54,6 @@ public:
     // fresh: the cell's picture when the pass has just decoded it, so it is not read again.
     void lstDispViewOnPaint(const std::wstring& key, mivo::gdip::UniqueImage fresh = {});
     void lstEmoViewOnPaint(const std::wstring& key, mivo::gdip::UniqueImage fresh = {});
-    // The full repaint limited to the cells whose drawing reaches into area (pixels of the
-    // picture box); the repaints above pass the part that can be seen.
-    void DrawGrid(mivo::ItemKind kind, const RECT& area);
 
     // Life cycle.
     bool Form_Load();

@@ -1,7 +1,7 @@
 // The thumbnail grids: full repaint, thumbnail passes, selection by mouse and scrolling.
 #include "Form1.h"
 
-#include "GridGeometry.h"
+#include "GridLayout.h"
 #include "GridPainter.h"
 #include "xmlRequests.h"
 
@@ -36,11 +36,8 @@ RECT Form1::VisibleArea(ItemKind kind) {
     return seen;
 }
 
-void Form1::DrawGrid(ItemKind kind) { DrawGrid(kind, VisibleArea(kind)); }
-
-void Form1::DrawGrid(ItemKind kind, const RECT& area) {
-    mivo::PaintGrid(GridOf(kind).picture.hDC(), listItems, kind, area, gdip);
-}
+// The full repaint of the cells that can be seen.
+void Form1::DrawGrid(ItemKind kind) { mivo::PaintGrid(GridOf(kind).picture.hDC(), listItems, kind, VisibleArea(kind), gdip); }
 
 void Form1::ThumbnailPass(ItemKind kind, const std::wstring& key, mivo::gdip::UniqueImage fresh) {
     HDC dc = GridOf(kind).picture.hDC();
@@ -48,13 +45,12 @@ void Form1::ThumbnailPass(ItemKind kind, const std::wstring& key, mivo::gdip::Un
         mivo::PaintThumbnails(dc, listItems, kind, VisibleArea(kind), gdip);
         return;
     }
-    // One cell, called from the thumbnail pass: a key no longer listed, or any other failure,
-    // ends it quietly.
+    // One cell, called from the thumbnail pass: a key no longer listed paints nothing.
     try {
         if (listItems.Count() == 0) return;
         mivo::ThumbnailPainter painter(dc, kind, gdip);
         painter.Draw(*listItems.Item(key), std::move(fresh));
-    } catch (const std::exception&) {
+    } catch (const mivo::KeyError&) {
     }
 }
 

@@ -30,10 +30,8 @@ ThumbnailPainter::ThumbnailPainter(HDC dc, ItemKind kind, std::shared_ptr<cGDIP>
     graphics_.CreateFromHdc(dc);
 }
 
-ThumbnailPainter::~ThumbnailPainter() {
-    graphics_.ReleaseDC();
-    graphics_.Dispose();
-}
+// The graphics object was made on the DC, not given one to hold: disposing it is all.
+ThumbnailPainter::~ThumbnailPainter() { graphics_.Dispose(); }
 
 void ThumbnailPainter::Draw(const cListItem& item, gdip::UniqueImage fresh) {
     if (!item.foto) return;

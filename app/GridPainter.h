@@ -9,7 +9,7 @@
 
 #include "Collection.h"
 #include "GdiplusOwners.h"
-#include "GridGeometry.h"
+#include "GridLayout.h"
 #include "cBitmap.h"
 #include "cGraphics.h"
 #include "cListItem.h"

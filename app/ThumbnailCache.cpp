@@ -5,6 +5,7 @@
 
 #include <cwctype>
 #include <memory>
+#include <stdexcept>
 
 #include "DownloadObserver.h"
 #include "Form1.h"
@@ -115,7 +116,9 @@ void fetchThumbs(mivo::ItemKind kind) {
             }
             DoEvents();
         }
-    } catch (const std::exception&) {
+    } catch (const std::logic_error&) {  // a position or key no longer listed, an id that is no number
+        return;
+    } catch (const mivo::OverflowError&) {  // an id beyond 16 bits
         return;
     }
 }

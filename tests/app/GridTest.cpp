@@ -1,7 +1,6 @@
 // The thumbnail grids: cell geometry, painting read back from the picture box, selection by
 // mouse messages, double clicks and scrolling.
 #include "AppFixture.h"
-#include "GridGeometry.h"
 #include "GridLayout.h"
 #include "GridPainter.h"
 #include "ThumbnailCache.h"
@@ -348,7 +347,8 @@ TEST_F(GridTest, ARepaintOfAScrolledLongGridDrawsWhatDrawingEveryCellDraws) {
         return px;
     };
     box.Cls();
-    form->DrawGrid(ItemKind::Display, RECT{0, 0, box.WidthPixels(), box.HeightPixels()});
+    mivo::PaintGrid(box.hDC(), listItems, ItemKind::Display, RECT{0, 0, box.WidthPixels(), box.HeightPixels()},
+                    form->gdip);
     const auto every = snapshot(top, top + 305);
     // Not a blank picture: the highlight at the top edge and thumbnails at the bottom edge.
     EXPECT_NE(std::count(every.begin(), every.begin() + width * 10, RGB(228, 239, 254)), 0);

@@ -57,6 +57,10 @@ struct RegKeyTraits {
     static HKEY invalid() noexcept { return nullptr; }
     static void close(HKEY h) noexcept { ::RegCloseKey(h); }
 };
+struct MenuTraits {
+    static HMENU invalid() noexcept { return nullptr; }
+    static void close(HMENU h) noexcept { ::DestroyMenu(h); }
+};
 struct GlobalMemoryTraits {
     static HGLOBAL invalid() noexcept { return nullptr; }
     static void close(HGLOBAL h) noexcept { ::GlobalFree(h); }
@@ -68,6 +72,7 @@ using UniqueFind = UniqueResource<HANDLE, FindHandleTraits>;
 using UniqueGdiObject = UniqueResource<HGDIOBJ, GdiObjectTraits>;
 using UniqueWindow = UniqueResource<HWND, WindowTraits>;
 using UniqueRegKey = UniqueResource<HKEY, RegKeyTraits>;
+using UniqueMenu = UniqueResource<HMENU, MenuTraits>;
 using UniqueGlobalMemory = UniqueResource<HGLOBAL, GlobalMemoryTraits>;
 
 // A typed GDI object owner (brush, font, bitmap...) that still deletes through DeleteObject.
