@@ -6,38 +6,9 @@ namespace xmlRequests {
 
 using Microsoft::WRL::ComPtr;
 
-ComPtr<DownloadObserver> DownloadObserver::Create(ULONG byteLimit) {
-    // Takes over the new object's first reference (no AddRef: Attach differs between WRL builds).
-    ComPtr<DownloadObserver> observer;
-    *observer.ReleaseAndGetAddressOf() = new DownloadObserver(byteLimit);
-    return observer;
-}
-
 bool DownloadObserver::Complete() const {
     const bool fullLength = announced_ == 0 || received_ == announced_;
     return stopped_ && SUCCEEDED(stopResult_) && !tooLarge_ && status_ >= 200 && status_ <= 299 && fullLength;
-}
-
-HRESULT DownloadObserver::QueryInterface(REFIID riid, void** out) {
-    if (!out) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IBindStatusCallback) {
-        *out = static_cast<IBindStatusCallback*>(this);
-    } else if (riid == IID_IHttpNegotiate) {
-        *out = static_cast<IHttpNegotiate*>(this);
-    } else {
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-}
-
-ULONG DownloadObserver::AddRef() { return ++refs_; }
-
-ULONG DownloadObserver::Release() {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
 }
 
 HRESULT DownloadObserver::OnStartBinding(DWORD, IBinding* binding) {

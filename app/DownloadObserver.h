@@ -6,22 +6,19 @@
 #include <urlmon.h>
 #include <wrl/client.h>
 
-#include <atomic>
+#include "mivo/ComObject.h"
 
 namespace xmlRequests {
 
-class DownloadObserver final : public IBindStatusCallback, public IHttpNegotiate {
+class DownloadObserver final
+    : public mivo::ComObject<mivo::Answers<IBindStatusCallback, IID_IUnknown, IID_IBindStatusCallback>,
+                             mivo::Answers<IHttpNegotiate, IID_IHttpNegotiate>> {
 public:
-    // A download growing beyond byteLimit is aborted and never counts.
-    static Microsoft::WRL::ComPtr<DownloadObserver> Create(ULONG byteLimit);
+    // Made with mivo::Make. A download growing beyond byteLimit is aborted and never counts.
+    explicit DownloadObserver(ULONG byteLimit) : byteLimit_(byteLimit) {}
 
     // True once the binding ended well with a 2xx status and every announced byte arrived.
     bool Complete() const;
-
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
 
     // IBindStatusCallback
     HRESULT STDMETHODCALLTYPE OnStartBinding(DWORD reserved, IBinding* binding) override;
@@ -42,12 +39,10 @@ public:
                                          LPWSTR* additionalRequestHeaders) override;
 
 private:
-    explicit DownloadObserver(ULONG byteLimit) : byteLimit_(byteLimit) {}
-    ~DownloadObserver() = default;
+    ~DownloadObserver() override = default;
     // Reads the status from the binding, for a platform that does not call OnResponse.
     void QueryStatusFromBinding();
 
-    std::atomic<ULONG> refs_{1};
     const ULONG byteLimit_;
     Microsoft::WRL::ComPtr<IBinding> binding_;
     DWORD status_ = 0;  // 0 until known

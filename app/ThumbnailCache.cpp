@@ -131,7 +131,7 @@ void fetchEmoThumbs() { fetchThumbs(mivo::ItemKind::Emoticon); }
 bool downloadFile(const std::wstring& url, const std::wstring& path, mivo::gdip::UniqueImage* picture) {
     // urlmon may report success for an error page or a cut-off body: the observer sees the
     // status and the length that the call's result does not tell.
-    const auto observer = DownloadObserver::Create(mivo::kMaxThumbnailBytes);
+    const auto observer = mivo::Make<DownloadObserver>(mivo::kMaxThumbnailBytes);
     // The newest version, not a copy from the browser's cache.
     const HRESULT hr =
         ::URLDownloadToFileW(nullptr, url.c_str(), path.c_str(), BINDF_GETNEWESTVERSION, observer.Get());

@@ -7,6 +7,7 @@
 #include "NewestContent.h"
 #include "frmAbout.h"
 #include "mivo/ComBoundary.h"
+#include "mivo/ComObject.h"
 #include "mivo/Text.h"
 
 using Microsoft::WRL::ComPtr;
@@ -39,9 +40,7 @@ void AssignBstr(BSTR* target, const wchar_t* text) {
     *target = fresh;
 }
 
-// Both views of the dual interface: the dispatch view is what callers inspect, the vtable
-// view is what ITypeInfo::Invoke needs to reach our methods.
-Mivo::TypeInfos LoadTypeInfos() {
+DualTypeInfo LoadTypeInfo() {
     ComPtr<ITypeLib> library;
     // The type library is embedded in the DLL; code linked elsewhere finds the registered one.
     HRESULT hr = ::LoadTypeLibEx(ModulePath().c_str(), REGKIND_NONE, &library);
@@ -57,7 +56,7 @@ Mivo::TypeInfos LoadTypeInfos() {
     ThrowIfFailed(found->GetTypeAttr(&attr), "GetTypeAttr");
     const bool foundDispatchView = attr->typekind == TKIND_DISPATCH;
     found->ReleaseTypeAttr(attr);
-    return foundDispatchView ? Mivo::TypeInfos{found, other} : Mivo::TypeInfos{other, found};
+    return foundDispatchView ? DualTypeInfo{found, other} : DualTypeInfo{other, found};
 }
 
 void ClearVariant(VARIANT* result) { ::VariantInit(result); }
@@ -67,62 +66,13 @@ void ClearVariant(VARIANT* result) { ::VariantInit(result); }
 HRESULT Mivo::Create(REFIID riid, void** object) noexcept {
     if (!object) return E_POINTER;
     *object = nullptr;
-    Mivo* mivo = nullptr;
-    const HRESULT hr = ComBoundary(IID_IMivo, ProgId, [&] { mivo = new Mivo(LoadTypeInfos()); });
+    ComPtr<Mivo> mivo;
+    const HRESULT hr = ComBoundary(IID_IMivo, ProgId, [&] { mivo = Make<Mivo>(LoadTypeInfo()); });
     if (FAILED(hr)) return hr;
-    const HRESULT qi = mivo->QueryInterface(riid, object);
-    mivo->Release();
-    return qi;
+    return mivo.CopyTo(riid, object);
 }
 
-Mivo::Mivo(TypeInfos typeInfos) noexcept : typeInfos_(std::move(typeInfos)) {}
-
-HRESULT Mivo::QueryInterface(REFIID riid, void** object) {
-    if (!object) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IMivo) {
-        *object = static_cast<IMivo*>(this);
-    } else if (riid == IID_ISupportErrorInfo) {
-        *object = static_cast<ISupportErrorInfo*>(this);
-    } else {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-}
-
-ULONG Mivo::AddRef() { return static_cast<ULONG>(::InterlockedIncrement(&references_)); }
-
-ULONG Mivo::Release() {
-    const LONG left = ::InterlockedDecrement(&references_);
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-}
-
-HRESULT Mivo::GetTypeInfoCount(UINT* count) {
-    if (!count) return E_POINTER;
-    *count = 1;
-    return S_OK;
-}
-
-HRESULT Mivo::GetTypeInfo(UINT index, LCID, ITypeInfo** typeInfo) {
-    if (!typeInfo) return E_POINTER;
-    *typeInfo = nullptr;
-    if (index != 0) return DISP_E_BADINDEX;
-    return typeInfos_.dispatchView.CopyTo(typeInfo);
-}
-
-HRESULT Mivo::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-    if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-    return ::DispGetIDsOfNames(typeInfos_.vtableView.Get(), names, count, ids);
-}
-
-HRESULT Mivo::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                     EXCEPINFO* exception, UINT* argError) {
-    if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-    return typeInfos_.vtableView->Invoke(static_cast<IMivo*>(this), id, flags, params, result, exception,
-                                          argError);
-}
+Mivo::Mivo(DualTypeInfo typeInfo) noexcept { UseTypeInfo(std::move(typeInfo)); }
 
 HRESULT Mivo::InterfaceSupportsErrorInfo(REFIID riid) { return riid == IID_IMivo ? S_OK : S_FALSE; }
 

@@ -1,33 +1,25 @@
 #pragma once
 // Mivo: the plug-in class Messenger Plus! creates. Its default interface carries the
-// host's nine plug-in operations; the host calls them by name through IDispatch.
+// host's nine plug-in operations; the host calls them by name through IDispatch, which the
+// type library drives.
 #include <windows.h>
 #include <wrl/client.h>
 
 #include "MivoPluginMsgPlus.h"
 #include "Module.h"
+#include "mivo/ComObject.h"
 
 namespace mivo::plugin {
 
-class Mivo final : public IMivo, public ISupportErrorInfo {
+class Mivo final : public ComObject<Answers<TypeLibDispatch<IMivo>, IID_IUnknown, IID_IDispatch, IID_IMivo>,
+                                    Answers<ISupportErrorInfo, IID_ISupportErrorInfo>> {
 public:
     static constexpr const wchar_t* ProgId = L"MivoPluginMsgPlus.Mivo";
 
     // Creates an instance and asks it for `riid`.
     static HRESULT Create(REFIID riid, void** object) noexcept;
-
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-
-    // IDispatch, driven by the type library
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** typeInfo) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
-                                            DISPID* ids) override;
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
-                                     VARIANT* result, EXCEPINFO* exception, UINT* argError) override;
+    // Made by Create, with the type information of IMivo.
+    explicit Mivo(DualTypeInfo typeInfo) noexcept;
 
     // IMivo: the plug-in operations
     HRESULT STDMETHODCALLTYPE Initialize(long nVersion, BSTR sUserEmail, IDispatch* oMessenger,
@@ -50,20 +42,9 @@ public:
     // ISupportErrorInfo
     HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override;
 
-    Mivo(const Mivo&) = delete;
-    Mivo& operator=(const Mivo&) = delete;
-
-    struct TypeInfos {
-        Microsoft::WRL::ComPtr<ITypeInfo> dispatchView;
-        Microsoft::WRL::ComPtr<ITypeInfo> vtableView;
-    };
-
 private:
-    explicit Mivo(TypeInfos typeInfos) noexcept;
-    ~Mivo() = default;
+    ~Mivo() override = default;
 
-    LONG references_ = 1;
-    TypeInfos typeInfos_;
     ModuleLock moduleLock_;
 };
 

@@ -1,8 +1,7 @@
 #include "mivo/ContentInstaller.h"
 
-#include <atomic>
-
 #include "InstallerEventSource.h"
+#include "mivo/ComObject.h"
 #include "mivo/ComSupport.h"
 #include "mivo/Text.h"
 
@@ -38,26 +37,14 @@ namespace {
 
 // Receives the installer's events and answers OnContentInstalled: by name when type
 // information names the events, otherwise as the one event that carries a single result.
-class EventSink final : public IDispatch {
+class EventSink final : public ComObject<Answers<IDispatch, IID_IUnknown, IID_IDispatch>> {
 public:
     EventSink(ComPtr<ITypeInfo> source, const IID& sourceIid, std::function<void(long)> onContentInstalled)
         : source_(std::move(source)), sourceIid_(sourceIid), onContentInstalled_(std::move(onContentInstalled)) {}
 
+    // The source interface is only known at run time: it is answered as IDispatch.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-        if (!out) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == sourceIid_) {
-            *out = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
+        return ComObject::QueryInterface(riid == sourceIid_ ? IID_IDispatch : riid, out);
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
         if (!count) return E_POINTER;
@@ -86,8 +73,7 @@ public:
     void Detach() { onContentInstalled_ = nullptr; }
 
 private:
-    ~EventSink() = default;
-    std::atomic<ULONG> refs_{1};
+    ~EventSink() override = default;
     ComPtr<ITypeInfo> source_;
     IID sourceIid_;
     std::function<void(long)> onContentInstalled_;
@@ -98,10 +84,7 @@ private:
 void ContentInstallerEvents::Connect(IUnknown* installer, std::function<void(long)> onContentInstalled) {
     Disconnect();
     InstallerEventSource source = FindInstallerEventSource(installer);
-    // Takes over the new object's first reference (no AddRef: Attach differs between WRL builds).
-    ComPtr<IUnknown> sink;
-    *sink.ReleaseAndGetAddressOf() =
-        static_cast<IDispatch*>(new EventSink(source.events, source.iid, std::move(onContentInstalled)));
+    const ComPtr<IUnknown> sink = Make<EventSink>(source.events, source.iid, std::move(onContentInstalled));
     DWORD cookie = 0;
     ThrowIfFailed(source.point->Advise(sink.Get(), &cookie), "the installer refused the event connection");
     point_ = source.point;

@@ -16,18 +16,6 @@ bool ConnectionPoint::IsConnected(DWORD cookie) const noexcept {
     return false;
 }
 
-HRESULT STDMETHODCALLTYPE ConnectionPoint::QueryInterface(REFIID iid, void** object) {
-    if (!object) return E_POINTER;
-    if (::IsEqualIID(iid, IID_IUnknown) || ::IsEqualIID(iid, IID_IConnectionPoint)) {
-        *object = static_cast<IConnectionPoint*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-// A reference to the connection point keeps its container alive.
 ULONG STDMETHODCALLTYPE ConnectionPoint::AddRef() { return container_.AddRef(); }
 ULONG STDMETHODCALLTYPE ConnectionPoint::Release() { return container_.Release(); }
 

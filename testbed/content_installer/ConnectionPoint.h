@@ -8,20 +8,20 @@
 #include <utility>
 #include <vector>
 
+#include "mivo/ComObject.h"
+
 namespace mivo::testbed {
 
-class ConnectionPoint final : public IConnectionPoint {
+class ConnectionPoint final : public Implements<Answers<IConnectionPoint, IID_IUnknown, IID_IConnectionPoint>> {
 public:
     ConnectionPoint(IConnectionPointContainer& container, REFIID eventsIid) noexcept;
-    ConnectionPoint(const ConnectionPoint&) = delete;
-    ConnectionPoint& operator=(const ConnectionPoint&) = delete;
 
     using Connection = std::pair<DWORD, Microsoft::WRL::ComPtr<IDispatch>>;
     // A copy of the connections, so sinks may connect and disconnect while events go out.
     std::vector<Connection> Connections() const { return sinks_; }
     bool IsConnected(DWORD cookie) const noexcept;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    // A reference to the connection point keeps its container alive.
     ULONG STDMETHODCALLTYPE AddRef() override;
     ULONG STDMETHODCALLTYPE Release() override;
 

@@ -6,27 +6,13 @@ namespace mivo::testbed {
 
 HRESULT ConnectionPointList::Create(IConnectionPoint* point, ULONG position, IEnumConnectionPoints** list) {
     if (!list) return E_POINTER;
-    *list = new (std::nothrow) ConnectionPointList(point, position);
-    return *list ? S_OK : E_OUTOFMEMORY;
-}
-
-HRESULT STDMETHODCALLTYPE ConnectionPointList::QueryInterface(REFIID iid, void** object) {
-    if (!object) return E_POINTER;
-    if (::IsEqualIID(iid, IID_IUnknown) || ::IsEqualIID(iid, IID_IEnumConnectionPoints)) {
-        *object = static_cast<IEnumConnectionPoints*>(this);
-        AddRef();
+    try {
+        *list = Make<ConnectionPointList>(point, position).Detach();
         return S_OK;
+    } catch (const std::bad_alloc&) {
+        *list = nullptr;
+        return E_OUTOFMEMORY;
     }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG STDMETHODCALLTYPE ConnectionPointList::AddRef() { return static_cast<ULONG>(::InterlockedIncrement(&refs_)); }
-
-ULONG STDMETHODCALLTYPE ConnectionPointList::Release() {
-    const LONG refs = ::InterlockedDecrement(&refs_);
-    if (refs == 0) delete this;
-    return static_cast<ULONG>(refs);
 }
 
 HRESULT STDMETHODCALLTYPE ConnectionPointList::Next(ULONG count, IConnectionPoint** points, ULONG* fetched) {

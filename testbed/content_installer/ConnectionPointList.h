@@ -4,19 +4,17 @@
 #include <ocidl.h>
 #include <wrl/client.h>
 
+#include "mivo/ComObject.h"
+
 namespace mivo::testbed {
 
-class ConnectionPointList final : public IEnumConnectionPoints {
+class ConnectionPointList final
+    : public ComObject<Answers<IEnumConnectionPoints, IID_IUnknown, IID_IEnumConnectionPoints>> {
 public:
     // A new list positioned before `position` entries have been read.
     static HRESULT Create(IConnectionPoint* point, ULONG position, IEnumConnectionPoints** list);
-
-    ConnectionPointList(const ConnectionPointList&) = delete;
-    ConnectionPointList& operator=(const ConnectionPointList&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    // Made by Create.
+    ConnectionPointList(IConnectionPoint* point, ULONG position) noexcept : point_(point), position_(position) {}
 
     HRESULT STDMETHODCALLTYPE Next(ULONG count, IConnectionPoint** points, ULONG* fetched) override;
     HRESULT STDMETHODCALLTYPE Skip(ULONG count) override;
@@ -24,10 +22,8 @@ public:
     HRESULT STDMETHODCALLTYPE Clone(IEnumConnectionPoints** copy) override;
 
 private:
-    ConnectionPointList(IConnectionPoint* point, ULONG position) noexcept : point_(point), position_(position) {}
-    ~ConnectionPointList() = default;
+    ~ConnectionPointList() override = default;
 
-    LONG refs_ = 1;
     Microsoft::WRL::ComPtr<IConnectionPoint> point_;  // keeps the installer alive
     ULONG position_;                                  // 0 before the point, 1 after it
 };

@@ -61,14 +61,10 @@ void CloseCallersWindows() {
 }  // namespace
 
 HRESULT ContentInstaller::Create(REFIID iid, void** object) {
-    auto* raw = new (std::nothrow) ContentInstaller();
-    if (!raw) return E_OUTOFMEMORY;
-    // The first reference: an Initialize failure deletes the object. (Not ComPtr::Attach,
-    // which adds a reference of its own in MinGW-w64's WRL.)
-    const ComPtr<IMessengerContentInstaller> installer(raw);
     return ComBoundary(IID_IMessengerContentInstaller, ProgId, [&] {
-        raw->Initialize();
-        return raw->QueryInterface(iid, object);
+        const ComPtr<ContentInstaller> installer = Make<ContentInstaller>();
+        installer->Initialize();  // a failure here lets the new object go
+        return installer.CopyTo(iid, object);
     });
 }
 
@@ -83,8 +79,8 @@ ContentInstaller::~ContentInstaller() {
 
 void ContentInstaller::Initialize() {
     ThrowIfFailed(::LoadTypeLibEx(ModulePath().c_str(), REGKIND_NONE, &typeLib_), "LoadTypeLibEx");
-    dispatchInfo_ = TypeInfoOf(*typeLib_.Get(), IID_IMessengerContentInstaller);
-    interfaceInfo_ = InterfaceHalf(*dispatchInfo_.Get());
+    const ComPtr<ITypeInfo> dispatchInfo = TypeInfoOf(*typeLib_.Get(), IID_IMessengerContentInstaller);
+    UseTypeInfo({dispatchInfo, InterfaceHalf(*dispatchInfo.Get())});
     wchar_t eventName[] = L"OnContentInstalled";
     LPOLESTR names[] = {eventName};
     ThrowIfFailed(TypeInfoOf(*typeLib_.Get(), DIID_DMessengerContentInstallerEvents)
@@ -94,55 +90,25 @@ void ContentInstaller::Initialize() {
 }
 
 HRESULT STDMETHODCALLTYPE ContentInstaller::QueryInterface(REFIID iid, void** object) {
-    if (!object) return E_POINTER;
-    if (::IsEqualIID(iid, IID_IUnknown) || ::IsEqualIID(iid, IID_IDispatch) ||
-        ::IsEqualIID(iid, IID_IMessengerContentInstaller)) {
-        *object = static_cast<IMessengerContentInstaller*>(this);
-    } else if (::IsEqualIID(iid, IID_IProvideClassInfo) && !ReadKnobs().hideClassInfo) {
-        *object = static_cast<IProvideClassInfo*>(this);
-    } else if (::IsEqualIID(iid, IID_IConnectionPointContainer)) {
-        *object = static_cast<IConnectionPointContainer*>(this);
-    } else {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-}
-
-ULONG STDMETHODCALLTYPE ContentInstaller::AddRef() { return static_cast<ULONG>(::InterlockedIncrement(&refs_)); }
-
-ULONG STDMETHODCALLTYPE ContentInstaller::Release() {
-    const LONG refs = ::InterlockedDecrement(&refs_);
-    if (refs == 0) delete this;
-    return static_cast<ULONG>(refs);
+    // HideClassInfo: IProvideClassInfo is answered like an interface the object lacks.
+    const bool hidden = ::IsEqualIID(iid, IID_IProvideClassInfo) && ReadKnobs().hideClassInfo;
+    return ComObject::QueryInterface(hidden ? IID_NULL : iid, object);
 }
 
 HRESULT STDMETHODCALLTYPE ContentInstaller::GetTypeInfoCount(UINT* count) {
-    if (!count) return E_POINTER;
-    *count = ReadKnobs().hideTypeInfo ? 0 : 1;
-    return S_OK;
+    if (count && ReadKnobs().hideTypeInfo) {
+        *count = 0;
+        return S_OK;
+    }
+    return TypeLibDispatch::GetTypeInfoCount(count);
 }
 
-HRESULT STDMETHODCALLTYPE ContentInstaller::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
-    if (!info) return E_POINTER;
-    *info = nullptr;
-    if (ReadKnobs().hideTypeInfo) return E_NOTIMPL;
-    if (index != 0) return DISP_E_BADINDEX;
-    return dispatchInfo_.CopyTo(info);
-}
-
-HRESULT STDMETHODCALLTYPE ContentInstaller::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID,
-                                                          DISPID* ids) {
-    if (!::IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-    return ::DispGetIDsOfNames(interfaceInfo_.Get(), names, count, ids);
-}
-
-HRESULT STDMETHODCALLTYPE ContentInstaller::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
-                                                   VARIANT* result, EXCEPINFO* exception, UINT* argError) {
-    if (!::IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-    return interfaceInfo_->Invoke(static_cast<IMessengerContentInstaller*>(this), id, flags, params, result,
-                                  exception, argError);
+HRESULT STDMETHODCALLTYPE ContentInstaller::GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) {
+    if (info && ReadKnobs().hideTypeInfo) {
+        *info = nullptr;
+        return E_NOTIMPL;
+    }
+    return TypeLibDispatch::GetTypeInfo(index, lcid, info);
 }
 
 HRESULT STDMETHODCALLTYPE ContentInstaller::InstallContent(BSTR url) {

@@ -10,33 +10,28 @@
 #include "ConnectionPoint.h"
 #include "EventWindow.h"
 #include "MessengerContentInstaller.h"
+#include "mivo/ComObject.h"
 
 namespace mivo::testbed {
 
-class ContentInstaller final : public IMessengerContentInstaller,
-                               public IProvideClassInfo,
-                               public IConnectionPointContainer {
+class ContentInstaller final
+    : public ComObject<Answers<TypeLibDispatch<IMessengerContentInstaller>, IID_IUnknown, IID_IDispatch,
+                               IID_IMessengerContentInstaller>,
+                       Answers<IProvideClassInfo, IID_IProvideClassInfo>,
+                       Answers<IConnectionPointContainer, IID_IConnectionPointContainer>> {
 public:
     static constexpr const wchar_t* ProgId = L"MivoTestbed.ContentInstaller";
 
     // Creates an installer on the calling thread and hands out the asked interface.
     static HRESULT Create(REFIID iid, void** object);
 
-    ContentInstaller(const ContentInstaller&) = delete;
-    ContentInstaller& operator=(const ContentInstaller&) = delete;
+    // Made by Create, which initialises it.
+    ContentInstaller() noexcept;
 
-    // IUnknown
+    // The knobs HideClassInfo and HideTypeInfo take these interfaces away.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-
-    // IDispatch
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid,
-                                            DISPID* ids) override;
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
-                                     VARIANT* result, EXCEPINFO* exception, UINT* argError) override;
 
     // IMessengerContentInstaller
     HRESULT STDMETHODCALLTYPE InstallContent(BSTR url) override;
@@ -49,8 +44,7 @@ public:
     HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID iid, IConnectionPoint** point) override;
 
 private:
-    ContentInstaller() noexcept;
-    ~ContentInstaller();
+    ~ContentInstaller() override;
     void Initialize();  // type information and the event window; throws ComError
 
     static void OnResultPosted(void* self, LONG result);
@@ -65,10 +59,7 @@ private:
     };
     Call* calls_ = nullptr;
 
-    LONG refs_ = 0;  // Create's ComPtr takes the first reference
     Microsoft::WRL::ComPtr<ITypeLib> typeLib_;
-    Microsoft::WRL::ComPtr<ITypeInfo> dispatchInfo_;   // what GetTypeInfo hands out
-    Microsoft::WRL::ComPtr<ITypeInfo> interfaceInfo_;  // the vtable half, which Invoke calls through
     DISPID onContentInstalledId_ = DISPID_UNKNOWN;
     ConnectionPoint events_;
     std::unique_ptr<EventWindow> window_;

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "mivo/ComSupport.h"
-#include "mivo/DispatchCall.h"
+#include "DispatchCall.h"
 #include "mivo/Text.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "mivo/ComSupport.h"
-#include "mivo/DispatchCall.h"
+#include "DispatchCall.h"
 #include "TestSupport.h"
 
 namespace mivo::test {

@@ -13,6 +13,7 @@
 #include "MessengerContentInstaller.h"
 #include "TestServer.h"
 #include "TestSupport.h"
+#include "mivo/ComObject.h"
 #include "mivo/ComSupport.h"
 
 namespace {
@@ -24,27 +25,12 @@ using namespace mivo::test;
 const std::wstring kBase = L"" MIVO_CONTENT_BASE_URL;
 
 // An event sink that records the result codes it is given.
-class ResultSink final : public IDispatch {
+class ResultSink final
+    : public mivo::ComObject<mivo::Answers<IDispatch, IID_IUnknown, IID_IDispatch, DIID_DMessengerContentInstallerEvents>> {
 public:
     std::vector<LONG> results;
     std::vector<DISPID> ids;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-            IsEqualIID(iid, DIID_DMessengerContentInstallerEvents)) {
-            *object = this;
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG refs = --refs_;
-        if (refs == 0) delete this;
-        return refs;
-    }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
@@ -55,9 +41,6 @@ public:
         results.push_back(oneLong ? params->rgvarg[0].lVal : -999);
         return S_OK;
     }
-
-private:
-    ULONG refs_ = 0;  // the first ComPtr takes the first reference
 };
 
 class ContentInstallerTest : public ::testing::Test {
@@ -120,7 +103,7 @@ protected:
 
 TEST_F(ContentInstallerTest, InstallsThePackageAndReportsOnlyWhenMessagesAreDispatched) {
     ComPtr<IMessengerContentInstaller> installer = Create();
-    ComPtr<ResultSink> sink(new ResultSink);
+    const ComPtr<ResultSink> sink = mivo::Make<ResultSink>();
     DWORD cookie = 0;
     ComPtr<IConnectionPoint> point = Connect(installer.Get(), sink.Get(), &cookie);
     const std::wstring url = kBase + L"/cabs/cabdp101.cab";
@@ -147,7 +130,7 @@ TEST_F(ContentInstallerTest, InstallsThePackageAndReportsOnlyWhenMessagesAreDisp
 
 TEST_F(ContentInstallerTest, ResultCodesTellFailedDownloadsAndNonCabinetsApart) {
     ComPtr<IMessengerContentInstaller> installer = Create();
-    ComPtr<ResultSink> sink(new ResultSink);
+    const ComPtr<ResultSink> sink = mivo::Make<ResultSink>();
     DWORD cookie = 0;
     ComPtr<IConnectionPoint> point = Connect(installer.Get(), sink.Get(), &cookie);
     server.Override("/cabs/cabdp998.cab", 200, "<html>not a package</html>", "text/html");
@@ -181,7 +164,7 @@ TEST_F(ContentInstallerTest, ResultCodesTellFailedDownloadsAndNonCabinetsApart) 
 
 TEST_F(ContentInstallerTest, EventsGoToEveryConnectedSinkUntilUnadvisedOrReleased) {
     ComPtr<IMessengerContentInstaller> installer = Create();
-    ComPtr<ResultSink> first(new ResultSink), second(new ResultSink);
+    const ComPtr<ResultSink> first = mivo::Make<ResultSink>(), second = mivo::Make<ResultSink>();
     DWORD firstCookie = 0, secondCookie = 0;
     ComPtr<IConnectionPoint> point = Connect(installer.Get(), first.Get(), &firstCookie);
     Connect(installer.Get(), second.Get(), &secondCookie);

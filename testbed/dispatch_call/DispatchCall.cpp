@@ -1,4 +1,4 @@
-#include "mivo/DispatchCall.h"
+#include "DispatchCall.h"
 
 namespace mivo {
 namespace {
