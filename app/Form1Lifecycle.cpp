@@ -90,8 +90,12 @@ void Form1::CategoryClick(mivo::ItemKind kind) {
         return;
     }
     if (display) {
-        fetchDispThumbs();
+        fetchDispThumbs([this](const std::wstring& key, mivo::gdip::UniqueImage fresh) {
+            lstDispViewOnPaint(key, std::move(fresh));
+        });
     } else {
-        fetchEmoThumbs();
+        fetchEmoThumbs([this](const std::wstring& key, mivo::gdip::UniqueImage fresh) {
+            lstEmoViewOnPaint(key, std::move(fresh));
+        });
     }
 }

@@ -1,7 +1,7 @@
 #include "GridPainter.h"
 
 #include "PictureFile.h"
-#include "ThumbnailCache.h"
+#include "CacheFiles.h"
 #include "mivo/ScopedHandle.h"
 
 namespace mivo {

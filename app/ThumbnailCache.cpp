@@ -3,31 +3,19 @@
 #include <windows.h>
 #include <urlmon.h>
 
-#include <cwctype>
 #include <memory>
 #include <stdexcept>
 
 #include "DownloadObserver.h"
-#include "Form1.h"
 #include "GdiPlus.h"
 #include "PictureFile.h"
 #include "xmlRequests.h"
-#include "mivo/ComModule.h"
+#include "mivo/ComObject.h"
+#include "mivo/MessagePump.h"
 #include "mivo/Numbers.h"
-#include "mivo/ScopedHandle.h"
-#include "mivo/Text.h"
 
 namespace xmlRequests {
 namespace {
-
-bool IsSafeFileType(const std::wstring& filetype) {
-    if (filetype.empty() || filetype.size() > 16) return false;
-    for (wchar_t c : filetype) {
-        const bool alnum = (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9');
-        if (!alnum) return false;
-    }
-    return true;
-}
 
 // The picture in the file when GDI+ can open it and it has a size a thumbnail can sensibly
 // have; empty otherwise. An empty answer or an HTML page (a captive portal answers 200) is no
@@ -54,7 +42,7 @@ int g_downloading = 0;
 mivo::gdip::UniqueImage DownloadIntoCache(const std::wstring& url, const std::wstring& folder,
                                           const std::wstring& path) {
     wchar_t temp[MAX_PATH];
-    if (!::GetTempFileNameW(folder.c_str(), L"dl", 0, temp)) return {};
+    if (!::GetTempFileNameW(folder.c_str(), kDownloadTempPrefix, 0, temp)) return {};
     mivo::gdip::UniqueImage picture;
     ++g_downloading;
     const bool stored =
@@ -65,30 +53,7 @@ mivo::gdip::UniqueImage DownloadIntoCache(const std::wstring& url, const std::ws
     return {};
 }
 
-// True for a name GetTempFileName gives with our prefix: "dl", one to four hex digits, ".tmp".
-bool IsDownloadTempName(const std::wstring& name) {
-    const size_t dot = name.size() >= 4 ? name.size() - 4 : 0;
-    if (dot < 3 || dot > 6 || !mivo::EqualsIgnoreCase(name.substr(0, 2), L"dl") ||
-        !mivo::EqualsIgnoreCase(name.substr(dot), L".tmp"))
-        return false;
-    for (size_t i = 2; i < dot; ++i)
-        if (!std::iswxdigit(name[i])) return false;
-    return true;
-}
-
-// Temporary files of downloads that never ended (the program was ended during one) are
-// removed; only names of our own temporary naming are touched.
-void RemoveLeftoverDownloads(const std::wstring& folder) {
-    WIN32_FIND_DATAW data;
-    const mivo::UniqueFind find(::FindFirstFileW((folder + L"dl*.tmp").c_str(), &data));
-    if (!find) return;
-    do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsDownloadTempName(data.cFileName))
-            ::DeleteFileW((folder + data.cFileName).c_str());
-    } while (::FindNextFileW(find.get(), &data));
-}
-
-void fetchThumbs(mivo::ItemKind kind) {
+void fetchThumbs(mivo::ItemKind kind, const CellReady& cellReady) {
     const std::wstring folder = CacheFolder();
     if (itemIds.Count() == 0) return;
     // A missing cache folder is made again, so thumbnails keep working after it was removed.
@@ -109,11 +74,7 @@ void fetchThumbs(mivo::ItemKind kind) {
             mivo::gdip::UniqueImage fresh;
             if (path && !CacheFileExists(*path)) fresh = DownloadIntoCache(mivo::ThumbnailUrl(kind, n), folder, *path);
             item->foto = true;
-            if (kind == mivo::ItemKind::Display) {
-                mainForm->lstDispViewOnPaint(key, std::move(fresh));
-            } else {
-                mainForm->lstEmoViewOnPaint(key, std::move(fresh));
-            }
+            cellReady(key, std::move(fresh));
             DoEvents();
         }
     } catch (const std::logic_error&) {  // a position or key no longer listed, an id that is no number
@@ -125,8 +86,8 @@ void fetchThumbs(mivo::ItemKind kind) {
 
 }  // namespace
 
-void fetchDispThumbs() { fetchThumbs(mivo::ItemKind::Display); }
-void fetchEmoThumbs() { fetchThumbs(mivo::ItemKind::Emoticon); }
+void fetchDispThumbs(const CellReady& cellReady) { fetchThumbs(mivo::ItemKind::Display, cellReady); }
+void fetchEmoThumbs(const CellReady& cellReady) { fetchThumbs(mivo::ItemKind::Emoticon, cellReady); }
 
 bool downloadFile(const std::wstring& url, const std::wstring& path, mivo::gdip::UniqueImage* picture) {
     // urlmon may report success for an error page or a cut-off body: the observer sees the
@@ -142,47 +103,6 @@ bool downloadFile(const std::wstring& url, const std::wstring& path, mivo::gdip:
     return true;
 }
 
-std::wstring CacheFolder() { return mivo::ModuleFolder(nullptr) + L"\\temppics\\"; }
-
-std::optional<std::wstring> CacheFilePath(mivo::ItemKind kind, const std::wstring& idText,
-                                          const std::wstring& filetype) {
-    if (!IsSafeFileType(filetype)) return std::nullopt;
-    for (wchar_t c : idText) {
-        if (std::wstring(L"\\/:.*?<>|\"").find(c) != std::wstring::npos) return std::nullopt;
-    }
-    return CacheFolder() + (kind == mivo::ItemKind::Display ? L"display" : L"emoticon") + idText + L"." + filetype;
-}
-
-namespace {
-constexpr DWORD kNotNormal = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-}  // namespace
-
-bool CacheFileExists(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kNotNormal)) return false;
-    // Only a name of 8.3 shape can be another file's short alias; a directory listing (under
-    // Wine it reads the whole folder) then tells which file answered.
-    const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
-    const size_t dot = name.find_last_of(L'.');
-    const bool shortShape =
-        dot == std::wstring::npos ? name.size() <= 8 : dot <= 8 && name.size() - dot - 1 <= 3;
-    if (!shortShape) return true;
-    WIN32_FIND_DATAW data;
-    mivo::UniqueFind find(::FindFirstFileW(path.c_str(), &data));
-    return find && !(data.dwFileAttributes & kNotNormal) && mivo::EqualsIgnoreCase(data.cFileName, name);
-}
-
-void DoEvents() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            // The program is ending: leave the quit for the main loop.
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
+void DoEvents() { mivo::DispatchPendingMessages(); }
 
 }  // namespace xmlRequests

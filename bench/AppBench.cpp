@@ -40,9 +40,15 @@ void EmptyCache() {
 }
 
 // A category loaded and its thumbnails fetched, so every file is in the cache.
-void LoadWithThumbnails(std::int16_t category) {
+void FetchThumbnails(Form1& form) {
+    xmlRequests::fetchDispThumbs([&form](const std::wstring& key, mivo::gdip::UniqueImage fresh) {
+        form.lstDispViewOnPaint(key, std::move(fresh));
+    });
+}
+
+void LoadWithThumbnails(Form1& form, std::int16_t category) {
     xmlRequests::loadDispItems(category);
-    xmlRequests::fetchDispThumbs();
+    FetchThumbnails(form);
     bench::Pump();
 }
 
@@ -89,16 +95,16 @@ int main(int argc, char** argv) {
         return bench::Report(bench::NowMs() - t0);
     }
     if (mode == "cached") {
-        LoadWithThumbnails(1);
+        LoadWithThumbnails(*form, 1);
         xmlRequests::loadDispItems(1);
         bench::Pump();
         const double t0 = bench::NowMs();
-        xmlRequests::fetchDispThumbs();
+        FetchThumbnails(*form);
         return bench::Report(bench::NowMs() - t0);
     }
     if (mode == "select") {
         const auto category = static_cast<std::int16_t>(argc > 2 ? std::atoi(argv[2]) : 1);
-        LoadWithThumbnails(category);
+        LoadWithThumbnails(*form, category);
         HWND box = form->DisplayList.hWnd();
         const double t0 = bench::NowMs();
         ::SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 30));
@@ -112,7 +118,7 @@ int main(int argc, char** argv) {
         bench::Pump();
         EmptyCache();
         const double t0 = bench::NowMs();
-        LoadWithThumbnails(1);
+        LoadWithThumbnails(*form, 1);
         return bench::Report(bench::NowMs() - t0);
     }
     if (mode == "soak") {

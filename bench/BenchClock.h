@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "mivo/MessagePump.h"
+
 namespace bench {
 
 inline double NowMs() {
@@ -27,13 +29,7 @@ inline double SinceProcessStartMs() {
     return static_cast<double>(n.QuadPart - c.QuadPart) / 10000.0;
 }
 
-inline void Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
+inline void Pump() { mivo::DispatchPendingMessages(); }
 
 inline int Report(double ms) {
     std::printf("%.3f\n", ms);

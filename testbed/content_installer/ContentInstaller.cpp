@@ -7,6 +7,7 @@
 
 #include "ConnectionPointList.h"
 #include "HttpFetch.h"
+#include "mivo/MessagePump.h"
 #include "InstallLog.h"
 #include "Knobs.h"
 #include "PackageStore.h"
@@ -47,15 +48,7 @@ BOOL CALLBACK CloseIfMainWindow(HWND window, LPARAM) {
 // main windows are asked to close, and their messages run before the call goes on.
 void CloseCallersWindows() {
     ::EnumThreadWindows(::GetCurrentThreadId(), &CloseIfMainWindow, 0);
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));  // the caller's own loop ends on it
-            return;
-        }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
+    mivo::DispatchPendingMessages();
 }
 
 }  // namespace

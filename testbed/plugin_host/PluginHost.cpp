@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "mivo/ComSupport.h"
+#include "mivo/MessagePump.h"
 #include "DispatchCall.h"
 #include "mivo/Text.h"
 
@@ -109,11 +110,7 @@ int VisibleWindowsOfThisThread() {
 void PumpMessages(DWORD limitMs, bool untilClosed) {
     const DWORD start = ::GetTickCount();
     for (;;) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
+        mivo::DispatchPendingMessages();
         if (untilClosed && VisibleWindowsOfThisThread() == 0) return;
         if (limitMs && ::GetTickCount() - start >= limitMs) return;
         if (!untilClosed && !limitMs) return;

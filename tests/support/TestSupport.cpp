@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "mivo/MessagePump.h"
+
 #include <fstream>
 #include <iterator>
 
@@ -8,11 +10,7 @@ namespace mivo::test {
 void PumpMessages(DWORD ms) {
     DWORD start = ::GetTickCount();
     do {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
+        mivo::DispatchPendingMessages();
         if (ms) ::Sleep(5);
     } while (::GetTickCount() - start < ms);
 }
