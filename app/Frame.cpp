@@ -13,7 +13,6 @@ const wchar_t kClassName[] = L"MivoFrame";
 class Frame : public WindowObject {
 public:
     explicit Frame(bool border) : border_(border) {}
-    bool ownedByWindow = false;
 
 private:
     LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -53,9 +52,6 @@ LRESULT Frame::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
             font_ = reinterpret_cast<HFONT>(wParam);
             return 0;
         case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
-        case WM_NCDESTROY:
-            if (ownedByWindow) delete this;
-            break;
         case WM_COMMAND:
         case WM_NOTIFY:
         case WM_VSCROLL:
@@ -86,7 +82,7 @@ HWND CreateFrame(HWND parent, const PixelRect& rect, const std::wstring& caption
     HWND hwnd = CreateBoundWindow(*frame, WS_EX_CONTROLPARENT, kClassName, caption.c_str(),
                                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top, rect.width,
                                   rect.height, parent, nullptr);
-    frame.release()->ownedByWindow = true;  // deleted with the window from now on
+    GiveToWindow(std::move(frame));
     ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return hwnd;
 }

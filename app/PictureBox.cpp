@@ -41,18 +41,18 @@ void PictureBox::Create(HWND parent, const PixelRect& rect, COLORREF background,
     RegisterPictureBoxClass();
     background_ = background;
     heightTwips_ = static_cast<float>(rect.height * TwipsPerPixelY());
-    hwnd_ = CreateBoundWindow(*this, border ? WS_EX_CLIENTEDGE : 0, kClassName, L"",
-                              WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top, rect.width,
-                              rect.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+    CreateBoundWindow(*this, border ? WS_EX_CLIENTEDGE : 0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+                      rect.left, rect.top, rect.width, rect.height, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
     // Text goes over what is drawn already (the highlight), without a background of its own.
     ::SetBkMode(hDC(), TRANSPARENT);
 }
 
-HDC PictureBox::hDC() const { return ::GetDC(hwnd_); }  // own DC: no release needed
+HDC PictureBox::hDC() const { return ::GetDC(BoundWindow()); }  // own DC: no release needed
 
 void PictureBox::Cls() {
     RECT rc;
-    ::GetClientRect(hwnd_, &rc);
+    ::GetClientRect(BoundWindow(), &rc);
     UniqueGdi<HBRUSH> brush(::CreateSolidBrush(background_));
     ::FillRect(hDC(), &rc, brush.get());
 }
@@ -60,40 +60,40 @@ void PictureBox::Cls() {
 void PictureBox::SetHeightTwips(float twips) {
     heightTwips_ = twips;
     RECT rc;
-    ::GetWindowRect(hwnd_, &rc);
-    ::SetWindowPos(hwnd_, nullptr, 0, 0, rc.right - rc.left, TwipsToPixelsY(twips),
+    ::GetWindowRect(BoundWindow(), &rc);
+    ::SetWindowPos(BoundWindow(), nullptr, 0, 0, rc.right - rc.left, TwipsToPixelsY(twips),
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int PictureBox::WidthPixels() const {
     RECT rc;
-    ::GetWindowRect(hwnd_, &rc);
+    ::GetWindowRect(BoundWindow(), &rc);
     return rc.right - rc.left;
 }
 
 int PictureBox::HeightPixels() const {
     RECT rc;
-    ::GetWindowRect(hwnd_, &rc);
+    ::GetWindowRect(BoundWindow(), &rc);
     return rc.bottom - rc.top;
 }
 
 void PictureBox::SetTopPixels(int top) {
-    ::SetWindowPos(hwnd_, nullptr, PositionInParent().x, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(BoundWindow(), nullptr, PositionInParent().x, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int PictureBox::TopPixels() const { return PositionInParent().y; }
 
 POINT PictureBox::PositionInParent() const {
     RECT rc;
-    ::GetWindowRect(hwnd_, &rc);
+    ::GetWindowRect(BoundWindow(), &rc);
     POINT pt{rc.left, rc.top};
-    ::ScreenToClient(::GetParent(hwnd_), &pt);
+    ::ScreenToClient(::GetParent(BoundWindow()), &pt);
     return pt;
 }
 
 POINT PictureBox::PointerAt(LPARAM lParam) const {
     RECT shown{};
-    ::GetClientRect(::GetParent(hwnd_), &shown);
+    ::GetClientRect(::GetParent(BoundWindow()), &shown);
     const POINT origin = PositionInParent();
     const POINT middle{(shown.left + shown.right) / 2 - origin.x, (shown.top + shown.bottom) / 2 - origin.y};
     return POINT{Unwrap16(GET_X_LPARAM(lParam), middle.x), Unwrap16(GET_Y_LPARAM(lParam), middle.y)};
@@ -105,34 +105,33 @@ void PictureBox::Mouse(bool down, int button, WPARAM wParam, LPARAM lParam) {
     const float x = static_cast<float>(PixelsToTwips(at.x, TwipsPerPixelX()));
     const float y = static_cast<float>(PixelsToTwips(at.y, TwipsPerPixelY()));
     if (down) {
-        ::SetCapture(hwnd_);
+        ::SetCapture(BoundWindow());
         pressed_ = true;
         if (events.MouseDown) events.MouseDown(button, ShiftState(wParam), x, y);
         return;
     }
     const bool wasPressed = pressed_;
     pressed_ = false;
-    if (::GetCapture() == hwnd_) ::ReleaseCapture();
+    if (::GetCapture() == BoundWindow()) ::ReleaseCapture();
     if (events.MouseUp) events.MouseUp(button, ShiftState(wParam), x, y);
     if (wasPressed && button == 1 && events.Click) {
         RECT rc;
-        ::GetClientRect(hwnd_, &rc);
+        ::GetClientRect(BoundWindow(), &rc);
         if (::PtInRect(&rc, at)) events.Click();
     }
 }
 
 LRESULT PictureBox::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-        case WM_NCCREATE: hwnd_ = hwnd; break;
         case WM_ERASEBKGND: {
             RECT rc;
-            ::GetClientRect(hwnd_, &rc);
+            ::GetClientRect(BoundWindow(), &rc);
             UniqueGdi<HBRUSH> brush(::CreateSolidBrush(background_));
             ::FillRect(reinterpret_cast<HDC>(wParam), &rc, brush.get());
             return 1;
         }
         case WM_PAINT: {
-            const ScopedPaint paint(hwnd_);
+            const ScopedPaint paint(BoundWindow());
             if (picture_) {
                 ScopedMemoryDC mem(paint.dc());
                 BITMAP bm{};
@@ -164,7 +163,7 @@ LRESULT PictureBox::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
         case WM_MBUTTONUP: Mouse(false, 4, wParam, lParam); return 0;
         // The second press of a double click arrives as the double-click event alone.
         case WM_LBUTTONDBLCLK:
-            ::SetCapture(hwnd_);
+            ::SetCapture(BoundWindow());
             if (events.DblClick) events.DblClick();
             return 0;
         case WM_RBUTTONDBLCLK: Mouse(true, 2, wParam, lParam); return 0;

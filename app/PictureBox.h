@@ -30,7 +30,7 @@ public:
     void SetPicture(HBITMAP picture) { picture_ = picture; }  // not owned
     void SetLinkCursor(bool link) { linkCursor_ = link; }
 
-    HWND hWnd() const { return hwnd_; }
+    HWND hWnd() const { return BoundWindow(); }
     HDC hDC() const;  // the window's own device context
     COLORREF BackColor() const { return background_; }
     // While the Paint event runs: the rectangle the system asked to redraw; else null.
@@ -55,7 +55,6 @@ private:
     // The pointer's position on the picture box from a mouse message, in full 32-bit range.
     POINT PointerAt(LPARAM lParam) const;
 
-    HWND hwnd_ = nullptr;
     HBITMAP picture_ = nullptr;
     const RECT* paintArea_ = nullptr;
     COLORREF background_ = RGB(255, 255, 255);

@@ -57,8 +57,8 @@ HWND frmAbout::Load() {
                                           nullptr, nullptr));
     form->CreateControls();
     form->Form_Load();
-    form->ownedByWindow_ = true;  // deleted with the window from now on
-    form.release();
+    // The window base is private: the conversion is made here, where it is accessible.
+    GiveToWindow(std::unique_ptr<WindowObject>(static_cast<WindowObject*>(form.release())));
     return window.release();
 }
 
@@ -66,9 +66,10 @@ void frmAbout::UnregisterWindowClass() noexcept { ::UnregisterClassW(ClassName, 
 
 void frmAbout::CreateControls() {
     const TwipsPerPixel tpp = ScreenTwipsPerPixel();
-    CreateControl(hwnd_, L"STATIC", kLabel1Text, SS_LEFT, kLabel1, IDC_Label1, tpp);
-    label2_ = CreateControl(hwnd_, L"STATIC", kLabel2DesignText, SS_LEFT, kLabel2, IDC_Label2, tpp);
-    command1_ = CreateControl(hwnd_, L"BUTTON", L"Close", BS_PUSHBUTTON | WS_TABSTOP, kCommand1, IDC_Command1, tpp);
+    CreateControl(BoundWindow(), L"STATIC", kLabel1Text, SS_LEFT, kLabel1, IDC_Label1, tpp);
+    label2_ = CreateControl(BoundWindow(), L"STATIC", kLabel2DesignText, SS_LEFT, kLabel2, IDC_Label2, tpp);
+    command1_ =
+        CreateControl(BoundWindow(), L"BUTTON", L"Close", BS_PUSHBUTTON | WS_TABSTOP, kCommand1, IDC_Command1, tpp);
 }
 
 void frmAbout::Form_Load() {
@@ -80,13 +81,10 @@ void frmAbout::Form_Load() {
     ::SetWindowTextW(label2_, text.c_str());
 }
 
-void frmAbout::Command1_Click() { ::DestroyWindow(hwnd_); }
+void frmAbout::Command1_Click() { ::DestroyWindow(BoundWindow()); }
 
 LRESULT frmAbout::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_NCCREATE:
-            hwnd_ = hwnd;
-            break;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDC_Command1 && HIWORD(wParam) == BN_CLICKED) {
                 Command1_Click();
@@ -96,10 +94,6 @@ LRESULT frmAbout::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         case WM_SETFOCUS:
             if (command1_) ::SetFocus(command1_);
             return 0;
-        case WM_NCDESTROY:
-            if (ownedByWindow_) delete this;
-            else hwnd_ = nullptr;
-            break;
         default:
             break;
     }

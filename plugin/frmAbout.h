@@ -33,10 +33,8 @@ private:
 
     LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    HWND hwnd_ = nullptr;
     HWND label2_ = nullptr;
     HWND command1_ = nullptr;
-    bool ownedByWindow_ = false;
     ModuleLock moduleLock_;
 };
 

@@ -9,6 +9,20 @@
 #include "mivo/Text.h"
 
 namespace mivo {
+
+// The window procedure's side of the binding: it sets and clears the object's window, and
+// deletes an object its window owns.
+struct WindowBindingAccess {
+    static void Bind(WindowObject& object, HWND hwnd) noexcept { object.window_ = hwnd; }
+    static void Unbind(WindowObject* object) noexcept {
+        if (object->ownedByWindow_) {
+            delete object;
+        } else {
+            object->window_ = nullptr;
+        }
+    }
+};
+
 namespace {
 
 std::atomic<long> g_trapped{0};
@@ -31,6 +45,7 @@ LRESULT CALLBACK BoundWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     }
     auto* object = reinterpret_cast<WindowObject*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!object) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == WM_NCCREATE) WindowBindingAccess::Bind(*object, hwnd);
     LRESULT result = 0;
     // No exception may cross the system's frames: a handler that failed ends here, is
     // recorded, and the window goes on.
@@ -41,8 +56,10 @@ LRESULT CALLBACK BoundWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     } catch (...) {
         RecordTrapped(message, "(not a std::exception)");
     }
-    // The object may be gone with its window (or delete itself here).
-    if (message == WM_NCDESTROY) ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        WindowBindingAccess::Unbind(object);
+    }
     return result;
 }
 
@@ -65,5 +82,7 @@ HWND CreateBoundWindow(WindowObject& object, DWORD exStyle, const wchar_t* class
 }
 
 long TrappedExceptionCount() noexcept { return g_trapped.load(); }
+
+void GiveToWindow(std::unique_ptr<WindowObject> object) noexcept { object.release()->ownedByWindow_ = true; }
 
 }  // namespace mivo

@@ -5,7 +5,14 @@
 // exception trap of all our windows.
 #include <windows.h>
 
+#include <memory>
+
 namespace mivo {
+
+class WindowObject;
+// From now on the object's window owns it: the object is deleted after the window's last
+// message (WM_NCDESTROY). The object must be bound to a window that exists.
+void GiveToWindow(std::unique_ptr<WindowObject> object) noexcept;
 
 // An object that handles the messages of its window.
 class WindowObject {
@@ -15,10 +22,19 @@ public:
     // window reaches the object no more. Messages not handled go to DefWindowProcW.
     virtual LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) = 0;
 
+    // The bound window from WM_NCCREATE until its last message; null before and after.
+    HWND BoundWindow() const noexcept { return window_; }
+
 protected:
     WindowObject() = default;
     WindowObject(const WindowObject&) = delete;
     WindowObject& operator=(const WindowObject&) = delete;
+
+private:
+    friend struct WindowBindingAccess;
+    friend void GiveToWindow(std::unique_ptr<WindowObject> object) noexcept;
+    HWND window_ = nullptr;
+    bool ownedByWindow_ = false;
 };
 
 // Registers a class of this module whose windows are bound to objects: the window procedure
