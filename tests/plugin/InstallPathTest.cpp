@@ -152,12 +152,12 @@ TEST_F(LaunchFolder, AFolderWithoutTheProgramFailsBackToTheHost) {
     key.SetText(base_ + L"\\Program Files");  // exists, but holds no mivo.exe
     Outcome got = OpenMivo(plugin.Get());
     EXPECT_EQ(got.hr, DISP_E_EXCEPTION);
-    EXPECT_TRUE(FAILED(got.scode));
+    EXPECT_EQ(got.scode, HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
     const DWORD number = 42;
     key.SetRaw(REG_DWORD, &number, sizeof(number));  // "42\mivo.exe"
     got = OpenMivo(plugin.Get());
     EXPECT_EQ(got.hr, DISP_E_EXCEPTION);
-    EXPECT_TRUE(FAILED(got.scode));
+    EXPECT_EQ(got.scode, HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
     EXPECT_FALSE(FileExists(base_ + L"\\launches.txt"));
 }
 

@@ -107,18 +107,23 @@ TEST(PluginInterface, LifecycleTagsAndNotificationsAnswerWithoutTouchingAnything
     Args tag;
     tag.String(L"(!tag)").Nothing().StringRef(L"untouched");
     Outcome got = Call(plugin.Get(), L"ParseTag", tag);
-    EXPECT_TRUE(got.hr == S_OK && got.resultType == VT_BOOL && !got.boolResult);
+    EXPECT_EQ(got.hr, S_OK);
+    EXPECT_EQ(got.resultType, VT_BOOL);
+    EXPECT_FALSE(got.boolResult);
     EXPECT_EQ(tag.StringAt(2), L"untouched");
 
     Args notify;
     notify.String(L"MSG").String(L"hello").String(L"friend").Nothing().StringRef(L"untouched");
     got = Call(plugin.Get(), L"ReceiveNotify", notify);
-    EXPECT_TRUE(got.hr == S_OK && got.resultType == VT_BOOL && !got.boolResult);
+    EXPECT_EQ(got.hr, S_OK);
+    EXPECT_EQ(got.resultType, VT_BOOL);
+    EXPECT_FALSE(got.boolResult);
     EXPECT_EQ(notify.StringAt(4), L"untouched");
 
     Args none;
     got = Call(plugin.Get(), L"Uninitialize", none);
-    EXPECT_TRUE(got.hr == S_OK && got.resultType == VT_EMPTY);
+    EXPECT_EQ(got.hr, S_OK);
+    EXPECT_EQ(got.resultType, VT_EMPTY);
 }
 
 TEST(PluginInterface, OnlyTheExactCommandWordsAreRecognised) {
