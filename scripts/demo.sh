@@ -56,6 +56,16 @@ screenshot() {  # xwd's window option ("-root" or "-id N"), PNG file
 run_demo() {
   mivo_step "preparing the Wine prefix" "$logs/setup-prefix.log" "$build/testing/setup-prefix.sh" "$installer_dll"
   . "$build/testing/wine-env.sh"
+  # Wine draws the caption buttons with glyphs of the Marlett font, and Debian's Wine never
+  # looks in the folder of its own fonts (fonts-wine, /usr/share/wine/fonts): without the
+  # font the buttons show the letters "0 1 r". Only the demo's prefix gets it; the tests keep
+  # their look.
+  local marlett=/usr/share/wine/fonts/marlett.ttf
+  if [ -f "$marlett" ]; then
+    cp -f "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
+  else
+    echo "demo.sh: $marlett is missing (package fonts-wine): the caption buttons show letters" >&2
+  fi
   # Installed by the setup, as a user gets it: C:\Mivo\mivo.exe with its cache folder,
   # the install path in the registry and the plug-in registered.
   mivo_step "installing Mivo with MivoSetup.exe" "$logs/setup.log" \
