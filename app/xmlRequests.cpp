@@ -18,30 +18,6 @@ Form1* mainForm = nullptr;
 
 namespace {
 
-struct ParsedItem {
-    std::wstring value, id, filetype;
-};
-
-// Elements that cannot make a record are left out: one without an id or file type, one
-// whose id repeats an earlier one (its key would clash), and any beyond what the 16-bit
-// cell fields can place. The list is thus always whole and consistent.
-std::vector<ParsedItem> ParseItems(const std::wstring& text, mivo::ItemKind kind) {
-    std::vector<ParsedItem> items;
-    auto nodes = mivo::SelectNodesFromText(text, mivo::ItemNodePath(kind));
-    const long n = mivo::NodeCount(nodes.Get());
-    mivo::Collection<bool> seen;
-    for (long i = 0; i < n && static_cast<long>(items.size()) < mivo::MaxItems(mivo::LayoutOf(kind)); ++i) {
-        auto node = mivo::NodeAt(nodes.Get(), i);
-        if (!node) continue;
-        auto id = mivo::AttributeText(node.Get(), 0);
-        auto filetype = mivo::AttributeText(node.Get(), 1);
-        if (!id || !filetype || seen.Contains(*id)) continue;
-        seen.Add(true, *id);
-        items.push_back({mivo::NodeText(node.Get()), *id, *filetype});
-    }
-    return items;
-}
-
 void SizeGrid(Form1::Grid& grid, long count, const mivo::GridLayout& g) {
     const mivo::GridSize size = mivo::SizeOf(count, g, grid.FrameHeightPixels(), mivo::TwipsPerPixelY());
     grid.picture.SetHeightTwips(size.pictureHeightTwips);
@@ -89,6 +65,23 @@ void loadItems(std::int16_t categoryId, mivo::ItemKind kind) {
 }
 
 }  // namespace
+
+std::vector<ParsedItem> ParseItems(const std::wstring& text, mivo::ItemKind kind) {
+    std::vector<ParsedItem> items;
+    auto nodes = mivo::SelectNodesFromText(text, mivo::ItemNodePath(kind));
+    const long n = mivo::NodeCount(nodes.Get());
+    mivo::Collection<bool> seen;
+    for (long i = 0; i < n && static_cast<long>(items.size()) < mivo::MaxItems(mivo::LayoutOf(kind)); ++i) {
+        auto node = mivo::NodeAt(nodes.Get(), i);
+        if (!node) continue;
+        auto id = mivo::AttributeText(node.Get(), 0);
+        auto filetype = mivo::AttributeText(node.Get(), 1);
+        if (!id || !filetype || seen.Contains(*id)) continue;
+        seen.Add(true, *id);
+        items.push_back({mivo::NodeText(node.Get()), *id, *filetype});
+    }
+    return items;
+}
 
 void loadCategories(const std::wstring& url, HWND list) {
     const std::wstring answer = mivo::PostForText(xmlHttp.Get(), url);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Collection.h"
 #include "GridLayout.h"
@@ -35,6 +36,17 @@ void loadCategories(const std::wstring& url, HWND list);
 // repaint it. A failed request raises before anything has changed.
 void loadDispItems(std::int16_t categoryId);
 void loadEmoItems(std::int16_t categoryId);
+
+// One record of an item list document: the element's text, its id and file type.
+struct ParsedItem {
+    std::wstring value, id, filetype;
+};
+
+// The records of an item list document in document order. Elements that cannot make a record
+// are left out: one without an id or file type, one whose id repeats an earlier one (its key
+// would clash), and any beyond what the 16-bit cell fields can place. The list is thus always
+// whole and consistent.
+std::vector<ParsedItem> ParseItems(const std::wstring& text, mivo::ItemKind kind);
 
 template <typename T>
 void clearCollection(mivo::Collection<T>& collection) {
