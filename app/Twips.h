@@ -7,8 +7,6 @@ namespace mivo {
 
 // The screen's twips per pixel, read once.
 const TwipsPerPixel& WindowTwipsPerPixel();
-// Lays later windows out as on a screen of another resolution (tests of other dpi settings).
-void SetWindowTwipsPerPixel(const TwipsPerPixel& tpp);
 
 inline double TwipsPerPixelX() { return WindowTwipsPerPixel().x; }
 inline double TwipsPerPixelY() { return WindowTwipsPerPixel().y; }
