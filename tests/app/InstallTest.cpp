@@ -239,7 +239,7 @@ INSTANTIATE_TEST_SUITE_P(
                     false},
         Description{"TheListedConnectionPointNamedByTheObjectsTypeInfo", {L"HideClassInfo", L"OtherEvent"}, true},
         Description{"TheListedConnectionPointWithNoTypeInfo", {L"HideClassInfo", L"HideTypeInfo"}, true}),
-    [](const ::testing::TestParamInfo<Description>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Description>& param_info) { return std::string(param_info.param.name); });
 
 }  // namespace
 }  // namespace mivo::test

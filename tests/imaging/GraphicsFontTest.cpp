@@ -71,7 +71,7 @@ std::pair<std::wstring, float> NameAndSize(IDispatch* font) {
     CY size = {};
     ThrowIfFailed(ifont->get_Name(name.out()), "IFont::get_Name");
     ThrowIfFailed(ifont->get_Size(&size), "IFont::get_Size");
-    return {name.str(), static_cast<float>(size.int64 / 10000.0)};
+    return {name.str(), static_cast<float>(static_cast<double>(size.int64) / 10000.0)};
 }
 
 std::wstring FamilyNameOf(GpFont* font) {
