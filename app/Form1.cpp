@@ -75,9 +75,9 @@ HMENU CreateMainMenu() {
 // The program carries no common-controls manifest, so Windows draws its controls in the
 // classic style. Wine themes the tab strip and scroll bar controls anyway, at several times
 // the cost of each of their paints; the other controls are classic there already.
-// uxtheme.dll came with Windows XP: it is looked up when needed, from the system folder, so
-// the program still starts where it is missing (and there is no theme to turn off). It stays
-// loaded for the life of the process, as an import would.
+// uxtheme.dll is looked up when first needed, from the system folder, instead of imported:
+// under Wine an import loads the theme before the program starts, at a cost to every start.
+// It stays loaded for the life of the process, as an import would.
 void DrawClassic(HWND control) {
     using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
     static const SetWindowThemeFn setWindowTheme = []() -> SetWindowThemeFn {

@@ -1,5 +1,6 @@
 #pragma once
-// The library's own module: its handle, the count that keeps it loaded, its version.
+// The library's version, from its own version resource (its handle and the count that keeps
+// it loaded are common's ComModule).
 #include <windows.h>
 
 #include "mivo/ComModule.h"

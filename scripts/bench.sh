@@ -43,11 +43,12 @@ mivo_step "building the bench" "$logs/build.log" \
   cmake --build "$build" -j2 --target Mivo mivo_bench_app mivo_bench_floor testbed_content_installer
 programs=("$build/bench/mivo_bench_app.exe")
 if [ -n "$base" ]; then
-  # The revision's sources, with this bench laid over them.
+  # The revision's sources with their own program side of the bench, which speaks that
+  # revision's interfaces; this bench where the revision has none. Floors come from this build.
   src="$build/base-src"
   rm -rf "$src" && mkdir -p "$src"
   git -C "$root" archive "$base" | tar -x -C "$src"
-  rm -rf "$src/bench" && cp -r "$root/bench" "$src/bench"
+  [ -d "$src/bench" ] || cp -r "$root/bench" "$src/bench"
   grep -q 'add_subdirectory(bench)' "$src/CMakeLists.txt" ||
     printf '\nif(MIVO_BUILD_BENCH)\n  add_subdirectory(bench)\nendif()\n' >> "$src/CMakeLists.txt"
   # A fresh build: files generated for another revision would otherwise shadow this one's.
