@@ -3,16 +3,13 @@
 #include <memory>
 
 #include "Form1.h"
-#include "xmlRequests.h"
 #include "mivo/ComSupport.h"
 
 int MivoMain() {
     mivo::ScopedCoInit com;
     auto form = std::make_unique<Form1>();
-    xmlRequests::mainForm = form.get();
     form->onUnloaded = [] { ::PostQuitMessage(0); };
     if (!form->Show()) {
-        xmlRequests::mainForm = nullptr;
         return 1;  // start-up failed: the user has been told
     }
     MSG msg;
@@ -22,6 +19,5 @@ int MivoMain() {
         ::DispatchMessageW(&msg);
     }
     form.reset();
-    xmlRequests::mainForm = nullptr;
     return static_cast<int>(msg.wParam);
 }

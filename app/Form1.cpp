@@ -110,7 +110,7 @@ int Form1::Grid::FrameHeightPixels() const {
     return rc.bottom - rc.top;
 }
 
-Form1::Form1() = default;
+Form1::Form1() { catalogue.mainForm = this; }
 
 Form1::~Form1() { End(); }
 
@@ -248,11 +248,9 @@ void Form1::Unload() {
 void Form1::End() {
     installerEvents_.Disconnect();
     installer.Reset();
-    if (xmlRequests::mainForm == this) {
-        xmlRequests::clearCollection(xmlRequests::itemIds);
-        xmlRequests::clearCollection(xmlRequests::listItems);
-        xmlRequests::xmlHttp.Reset();
-    }
+    xmlRequests::clearCollection(catalogue.itemIds);
+    xmlRequests::clearCollection(catalogue.listItems);
+    catalogue.xmlHttp.Reset();
     gdip.reset();
     for (auto& selected : gridFonts_) selected.reset();
     if (hwnd_) {

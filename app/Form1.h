@@ -18,6 +18,7 @@
 #include "mivo/CatalogueUrls.h"
 #include "mivo/ScopedHandle.h"
 #include "mivo/WindowBinding.h"
+#include "xmlRequests.h"
 
 class Form1 : private mivo::WindowObject {
 public:
@@ -103,6 +104,9 @@ public:
     mivo::ScrollBar& scrollEmoticon = emoticon_.scroll;
     HWND& backframe = display_.frame;
     HWND& backframeEmo = emoticon_.frame;
+
+    // The catalogue's state: the current list and the request object.
+    xmlRequests::Catalogue catalogue;
 
     // Members created at load and released at unload.
     std::shared_ptr<cGDIP> gdip;

@@ -37,19 +37,19 @@ RECT Form1::VisibleArea(ItemKind kind) {
 }
 
 // The full repaint of the cells that can be seen.
-void Form1::DrawGrid(ItemKind kind) { mivo::PaintGrid(GridOf(kind).picture.hDC(), listItems, kind, VisibleArea(kind), gdip); }
+void Form1::DrawGrid(ItemKind kind) { mivo::PaintGrid(GridOf(kind).picture.hDC(), catalogue.listItems, kind, VisibleArea(kind), gdip); }
 
 void Form1::ThumbnailPass(ItemKind kind, const std::wstring& key, mivo::gdip::UniqueImage fresh) {
     HDC dc = GridOf(kind).picture.hDC();
     if (key.empty()) {
-        mivo::PaintThumbnails(dc, listItems, kind, VisibleArea(kind), gdip);
+        mivo::PaintThumbnails(dc, catalogue.listItems, kind, VisibleArea(kind), gdip);
         return;
     }
     // One cell, called from the thumbnail pass: a key no longer listed paints nothing.
     try {
-        if (listItems.Count() == 0) return;
+        if (catalogue.listItems.Count() == 0) return;
         mivo::ThumbnailPainter painter(dc, kind, gdip);
-        painter.Draw(*listItems.Item(key), std::move(fresh));
+        painter.Draw(*catalogue.listItems.Item(key), std::move(fresh));
     } catch (const mivo::KeyError&) {
     }
 }
@@ -60,19 +60,19 @@ void Form1::DisplayList_MouseUp(int, int, float x, float y) { GridMouseUp(ItemKi
 void Form1::EmoticonList_MouseUp(int, int, float x, float y) { GridMouseUp(ItemKind::Emoticon, x, y); }
 
 void Form1::GridMouseUp(ItemKind kind, float x, float y) {
-    if (listItems.Count() == 0) return;
+    if (catalogue.listItems.Count() == 0) return;
     const mivo::GridGeometry& g = mivo::GeometryOf(kind);
     // The position is on the picture box itself, so scrolling does not enter the test.
     const int px = mivo::TwipsToPixelsX(x);
     const int py = mivo::TwipsToPixelsY(y);
     std::shared_ptr<cListItem> hit;
-    const long count = listItems.Count();
+    const long count = catalogue.listItems.Count();
     for (long i = 1; i <= count && !hit; ++i) {
-        const std::shared_ptr<cListItem> item = listItems.Item(i);
+        const std::shared_ptr<cListItem> item = catalogue.listItems.Item(i);
         if (mivo::HitsCell(g, item->left, item->top, item->itemwidth, px, py)) hit = item;
     }
     if (!hit) return;
-    deselectAll();
+    deselectAll(catalogue);
     hit->selected = true;
     GridOf(kind).picture.Cls();
     if (kind == ItemKind::Display) {

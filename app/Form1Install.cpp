@@ -13,9 +13,9 @@ void Form1::cmdAddEmoticon_Click() { InstallSelected(ItemKind::Emoticon); }
 
 void Form1::InstallSelected(ItemKind kind) {
     // The collection only ever holds the visible tab's list, so the kind is the button's.
-    const long count = listItems.Count();
+    const long count = catalogue.listItems.Count();
     for (long i = 1; i <= count; ++i) {
-        const std::shared_ptr<cListItem> item = listItems.Item(i);
+        const std::shared_ptr<cListItem> item = catalogue.listItems.Item(i);
         if (item->selected) InstallPackage(kind, item->id);
     }
 }

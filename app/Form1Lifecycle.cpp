@@ -19,11 +19,11 @@ bool Form1::Form_Load() {
         gdip->OnError([this](long status, const std::wstring& text, const std::wstring& cls) {
             gdip_Error(status, text, cls);
         });
-        xmlHttp = mivo::CreateXmlHttp();
+        catalogue.xmlHttp = mivo::CreateXmlHttp();
         installer = mivo::CreateContentInstaller();
         installerEvents_.Connect(installer.Get(), [this](long result) { installer_OnContentInstalled(result); });
-        loadCategories(mivo::DisplayCategoriesUrl(), lstDispCats);
-        loadCategories(mivo::EmoticonCategoriesUrl(), lstEmoCats);
+        loadCategories(catalogue, mivo::DisplayCategoriesUrl(), lstDispCats);
+        loadCategories(catalogue, mivo::EmoticonCategoriesUrl(), lstEmoCats);
         dispDblClicked = false;
         emoDblClicked = false;
         return true;
@@ -37,9 +37,9 @@ bool Form1::Form_Load() {
 }
 
 void Form1::Form_Unload(std::int16_t& /*cancel*/) {
-    clearCollection(itemIds);
-    clearCollection(listItems);
-    xmlHttp.Reset();
+    clearCollection(catalogue.itemIds);
+    clearCollection(catalogue.listItems);
+    catalogue.xmlHttp.Reset();
     installerEvents_.Disconnect();
     installer.Reset();
     gdip.reset();
@@ -48,8 +48,8 @@ void Form1::Form_Unload(std::int16_t& /*cancel*/) {
 void Form1::Command1_Click() { Unload(); }
 
 void Form1::SSTab1_Click(std::int16_t /*previousTab*/) {
-    clearCollection(itemIds);
-    clearCollection(listItems);
+    clearCollection(catalogue.itemIds);
+    clearCollection(catalogue.listItems);
 }
 
 void Form1::gdip_Error(long /*lGdiError*/, const std::wstring& /*sErrorDesc*/, const std::wstring& /*sClassName*/) {
@@ -80,9 +80,9 @@ void Form1::CategoryClick(mivo::ItemKind kind) {
     }
     try {
         if (display) {
-            loadDispItems(id);
+            loadDispItems(catalogue, id);
         } else {
-            loadEmoItems(id);
+            loadEmoItems(catalogue, id);
         }
     } catch (const std::exception&) {
         ReportCategoryLoadFailure(L"The items of this category could not be loaded. Please check your internet "
@@ -90,11 +90,11 @@ void Form1::CategoryClick(mivo::ItemKind kind) {
         return;
     }
     if (display) {
-        fetchDispThumbs([this](const std::wstring& key, mivo::gdip::UniqueImage fresh) {
+        fetchDispThumbs(catalogue, [this](const std::wstring& key, mivo::gdip::UniqueImage fresh) {
             lstDispViewOnPaint(key, std::move(fresh));
         });
     } else {
-        fetchEmoThumbs([this](const std::wstring& key, mivo::gdip::UniqueImage fresh) {
+        fetchEmoThumbs(catalogue, [this](const std::wstring& key, mivo::gdip::UniqueImage fresh) {
             lstEmoViewOnPaint(key, std::move(fresh));
         });
     }

@@ -53,7 +53,9 @@ mivo::gdip::UniqueImage DownloadIntoCache(const std::wstring& url, const std::ws
     return {};
 }
 
-void fetchThumbs(mivo::ItemKind kind, const CellReady& cellReady) {
+void fetchThumbs(Catalogue& catalogue, mivo::ItemKind kind, const CellReady& cellReady) {
+    ItemIds& itemIds = catalogue.itemIds;
+    ListItems& listItems = catalogue.listItems;
     const std::wstring folder = CacheFolder();
     if (itemIds.Count() == 0) return;
     // A missing cache folder is made again, so thumbnails keep working after it was removed.
@@ -86,8 +88,12 @@ void fetchThumbs(mivo::ItemKind kind, const CellReady& cellReady) {
 
 }  // namespace
 
-void fetchDispThumbs(const CellReady& cellReady) { fetchThumbs(mivo::ItemKind::Display, cellReady); }
-void fetchEmoThumbs(const CellReady& cellReady) { fetchThumbs(mivo::ItemKind::Emoticon, cellReady); }
+void fetchDispThumbs(Catalogue& catalogue, const CellReady& cellReady) {
+    fetchThumbs(catalogue, mivo::ItemKind::Display, cellReady);
+}
+void fetchEmoThumbs(Catalogue& catalogue, const CellReady& cellReady) {
+    fetchThumbs(catalogue, mivo::ItemKind::Emoticon, cellReady);
+}
 
 bool downloadFile(const std::wstring& url, const std::wstring& path, mivo::gdip::UniqueImage* picture) {
     // urlmon may report success for an error page or a cut-off body: the observer sees the

@@ -6,16 +6,17 @@
 
 #include "CacheFiles.h"
 #include "GdiplusOwners.h"
+#include "xmlRequests.h"
 #include "mivo/CatalogueUrls.h"
 
 namespace xmlRequests {
 
 // Called for each item once the pass has looked for its thumbnail (and marked it): its key
-// in listItems, and the picture when the pass has just downloaded and decoded it.
+// in the catalogue's listItems, and the picture when the pass has just downloaded and decoded it.
 using CellReady = std::function<void(const std::wstring& key, mivo::gdip::UniqueImage fresh)>;
 
-void fetchDispThumbs(const CellReady& cellReady);
-void fetchEmoThumbs(const CellReady& cellReady);
+void fetchDispThumbs(Catalogue& catalogue, const CellReady& cellReady);
+void fetchEmoThumbs(Catalogue& catalogue, const CellReady& cellReady);
 
 // Downloads url into the file path; true only for a whole 2xx answer that is a picture of
 // thumbnail size (within the limits of PictureFile.h). On false the file may hold anything.

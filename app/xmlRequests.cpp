@@ -11,11 +11,6 @@
 
 namespace xmlRequests {
 
-ListItems listItems;
-ItemIds itemIds;
-Microsoft::WRL::ComPtr<IXMLHTTPRequest> xmlHttp;
-Form1* mainForm = nullptr;
-
 namespace {
 
 void SizeGrid(Form1::Grid& grid, long count, const mivo::GridLayout& g) {
@@ -28,12 +23,12 @@ void SizeGrid(Form1::Grid& grid, long count, const mivo::GridLayout& g) {
     }
 }
 
-void loadItems(std::int16_t categoryId, mivo::ItemKind kind) {
-    const std::wstring answer = mivo::PostForText(xmlHttp.Get(), mivo::CategoryItemsUrl(kind, categoryId));
+void loadItems(Catalogue& catalogue, std::int16_t categoryId, mivo::ItemKind kind) {
+    const std::wstring answer = mivo::PostForText(catalogue.xmlHttp.Get(), mivo::CategoryItemsUrl(kind, categoryId));
 
-    clearCollection(itemIds);
-    clearCollection(listItems);
-    Form1::Grid& grid = mainForm->GridOf(kind);
+    clearCollection(catalogue.itemIds);
+    clearCollection(catalogue.listItems);
+    Form1::Grid& grid = catalogue.mainForm->GridOf(kind);
     grid.picture.Cls();
 
     const std::vector<ParsedItem> items = ParseItems(answer, kind);
@@ -53,14 +48,14 @@ void loadItems(std::int16_t categoryId, mivo::ItemKind kind) {
         item->id = parsed.id;
         item->filetype = parsed.filetype;
         item->selected = false;
-        listItems.Add(item, ItemKey(kind, parsed.id));
-        itemIds.Add(parsed.id);
+        catalogue.listItems.Add(item, ItemKey(kind, parsed.id));
+        catalogue.itemIds.Add(parsed.id);
     }
 
     if (kind == mivo::ItemKind::Display) {
-        mainForm->drawDispItem();
+        catalogue.mainForm->drawDispItem();
     } else {
-        mainForm->drawEmoItem();
+        catalogue.mainForm->drawEmoItem();
     }
 }
 
@@ -83,8 +78,8 @@ std::vector<ParsedItem> ParseItems(const std::wstring& text, mivo::ItemKind kind
     return items;
 }
 
-void loadCategories(const std::wstring& url, HWND list) {
-    const std::wstring answer = mivo::PostForText(xmlHttp.Get(), url);
+void loadCategories(Catalogue& catalogue, const std::wstring& url, HWND list) {
+    const std::wstring answer = mivo::PostForText(catalogue.xmlHttp.Get(), url);
     auto nodes = mivo::SelectNodesFromText(answer, mivo::CategoryNodePath);
     const long n = mivo::NodeCount(nodes.Get());
     for (long i = 0; i < n; ++i) {
@@ -101,12 +96,16 @@ void loadCategories(const std::wstring& url, HWND list) {
     }
 }
 
-void loadDispItems(std::int16_t categoryId) { loadItems(categoryId, mivo::ItemKind::Display); }
-void loadEmoItems(std::int16_t categoryId) { loadItems(categoryId, mivo::ItemKind::Emoticon); }
+void loadDispItems(Catalogue& catalogue, std::int16_t categoryId) {
+    loadItems(catalogue, categoryId, mivo::ItemKind::Display);
+}
+void loadEmoItems(Catalogue& catalogue, std::int16_t categoryId) {
+    loadItems(catalogue, categoryId, mivo::ItemKind::Emoticon);
+}
 
-void deselectAll() {
-    const long count = listItems.Count();
-    for (long i = 1; i <= count; ++i) listItems.Item(i)->selected = false;
+void deselectAll(Catalogue& catalogue) {
+    const long count = catalogue.listItems.Count();
+    for (long i = 1; i <= count; ++i) catalogue.listItems.Item(i)->selected = false;
 }
 
 }  // namespace xmlRequests

@@ -1,6 +1,6 @@
 #pragma once
 // The catalogue module: category lists and the item collections of the current list,
-// each record already carrying its cell in the grid.
+// each record already carrying its cell in the grid. Its state belongs to the main window.
 #include <windows.h>
 #include <msxml2.h>
 #include <wrl/client.h>
@@ -22,20 +22,24 @@ namespace xmlRequests {
 using ListItems = mivo::Collection<std::shared_ptr<cListItem>>;
 using ItemIds = mivo::Collection<std::wstring>;
 
-// Shared with the main window.
-extern ListItems listItems;
-extern ItemIds itemIds;
-extern Microsoft::WRL::ComPtr<IXMLHTTPRequest> xmlHttp;
-extern Form1* mainForm;
+// The catalogue's state: the current list and its ids, the request object, and the window
+// that shows them. The main window holds it for as long as it lives; the request object is
+// made when the window loads and released when it unloads.
+struct Catalogue {
+    ListItems listItems;
+    ItemIds itemIds;
+    Microsoft::WRL::ComPtr<IXMLHTTPRequest> xmlHttp;
+    Form1* mainForm = nullptr;
+};
 
 // Appends one entry per category of the document at url to the list box; the category id
 // is the entry's item data. Raises on a failed request or an id that is not a number.
-void loadCategories(const std::wstring& url, HWND list);
+void loadCategories(Catalogue& catalogue, const std::wstring& url, HWND list);
 
 // Replace the current list with one category's items, lay them out, size the grid and
 // repaint it. A failed request raises before anything has changed.
-void loadDispItems(std::int16_t categoryId);
-void loadEmoItems(std::int16_t categoryId);
+void loadDispItems(Catalogue& catalogue, std::int16_t categoryId);
+void loadEmoItems(Catalogue& catalogue, std::int16_t categoryId);
 
 // One record of an item list document: the element's text, its id and file type.
 struct ParsedItem {
@@ -55,7 +59,7 @@ void clearCollection(mivo::Collection<T>& collection) {
     collection.Clear();
 }
 
-void deselectAll();
+void deselectAll(Catalogue& catalogue);
 
 // The key of an item in listItems: the kind word, then the id text ("DISP123", "EMO7").
 inline std::wstring ItemKey(mivo::ItemKind kind, const std::wstring& idText) {

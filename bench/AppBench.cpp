@@ -19,7 +19,6 @@ namespace {
 
 std::unique_ptr<Form1> StartForm() {
     auto form = std::make_unique<Form1>();
-    xmlRequests::mainForm = form.get();
     if (!form->Show()) {
         std::fprintf(stderr, "start-up failed\n");
         std::exit(2);
@@ -41,13 +40,13 @@ void EmptyCache() {
 
 // A category loaded and its thumbnails fetched, so every file is in the cache.
 void FetchThumbnails(Form1& form) {
-    xmlRequests::fetchDispThumbs([&form](const std::wstring& key, mivo::gdip::UniqueImage fresh) {
+    xmlRequests::fetchDispThumbs(form.catalogue, [&form](const std::wstring& key, mivo::gdip::UniqueImage fresh) {
         form.lstDispViewOnPaint(key, std::move(fresh));
     });
 }
 
 void LoadWithThumbnails(Form1& form, std::int16_t category) {
-    xmlRequests::loadDispItems(category);
+    xmlRequests::loadDispItems(form.catalogue, category);
     FetchThumbnails(form);
     bench::Pump();
 }
@@ -88,15 +87,15 @@ int main(int argc, char** argv) {
     }
     auto form = StartForm();
     if (mode == "click") {
-        xmlRequests::loadDispItems(1);  // warm: the first request opens the connection machinery
+        xmlRequests::loadDispItems(form->catalogue, 1);  // warm: the first request opens the connection machinery
         bench::Pump();
         const double t0 = bench::NowMs();
-        xmlRequests::loadDispItems(1);
+        xmlRequests::loadDispItems(form->catalogue, 1);
         return bench::Report(bench::NowMs() - t0);
     }
     if (mode == "cached") {
         LoadWithThumbnails(*form, 1);
-        xmlRequests::loadDispItems(1);
+        xmlRequests::loadDispItems(form->catalogue, 1);
         bench::Pump();
         const double t0 = bench::NowMs();
         FetchThumbnails(*form);
@@ -110,11 +109,11 @@ int main(int argc, char** argv) {
         ::SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 30));
         ::SendMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(30, 30));
         bench::Pump();
-        xmlRequests::loadDispItems(3);
+        xmlRequests::loadDispItems(form->catalogue, 3);
         return bench::Report(bench::NowMs() - t0);
     }
     if (mode == "cold") {
-        xmlRequests::loadDispItems(3);  // warm the request machinery
+        xmlRequests::loadDispItems(form->catalogue, 3);  // warm the request machinery
         bench::Pump();
         EmptyCache();
         const double t0 = bench::NowMs();
@@ -123,13 +122,13 @@ int main(int argc, char** argv) {
     }
     if (mode == "soak") {
         const int count = argc > 2 ? std::atoi(argv[2]) : 1000;
-        xmlRequests::loadDispItems(1);
+        xmlRequests::loadDispItems(form->catalogue, 1);
         bench::Pump();
         const SIZE_T before = PrivateBytes();
         const int windowsBefore = CountThreadWindows();
         const DWORD gdiBefore = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
         for (int i = 0; i < count; ++i) {
-            xmlRequests::loadDispItems(1);
+            xmlRequests::loadDispItems(form->catalogue, 1);
             bench::Pump();
         }
         HWND box = form->DisplayList.hWnd();

@@ -197,6 +197,7 @@ int main(int argc, char** argv) {
         HWND hwnd = CreatePlainWindow(300, 400);
         HWND scroll = ::CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | SBS_VERT, 233, 0, 17, 305, hwnd,
                                         nullptr, nullptr, nullptr);
+        DrawClassic(scroll);
         HFONT font = ::CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
         Fetch(http.Get(), L"/appgetdisps.php?id=1", mivo::ItemNodePath(mivo::ItemKind::Display));

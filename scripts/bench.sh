@@ -3,8 +3,8 @@
 # starts the testbed content server on a port of its own, runs each program against its
 # floor alternately and prints medians, spread and ratios. Never part of CI.
 #   scripts/bench.sh [--base <git revision>]
-# --base also builds the bench against the program of that revision and runs it in the same
-# alternation (before / after / floor). MIVO_BENCH_RUNS (default 7) sets the runs per row,
+# --base also builds that revision's program with its own side of the bench and runs it in
+# the same alternation (before / after / floor). MIVO_BENCH_RUNS (default 7) sets the runs per row,
 # MIVO_BENCH_PORT (default 18565; the next port is the control port) the server's port,
 # MIVO_BENCH_SOAK (default 1000) the loads and repaints of the memory row (0 skips it).
 # The 32-bit build runs where the host starts 32-bit processes, else the 64-bit one

@@ -56,7 +56,6 @@ void AppTest::SetUp() {
 
 void AppTest::TearDown() {
     form.reset();
-    xmlRequests::mainForm = nullptr;
     server.Reset();
     ClearInstallerKnobs();
     // A handler that failed was caught by the window procedure, which keeps the program
@@ -66,7 +65,6 @@ void AppTest::TearDown() {
 
 bool AppTest::StartForm() {
     form = std::make_unique<Form1>();
-    xmlRequests::mainForm = form.get();
     const bool shown = form->Show();
     PumpMessages(50);
     return shown;

@@ -20,7 +20,6 @@ namespace mivo::test {
 namespace {
 
 using mivo::ItemKind;
-using xmlRequests::listItems;
 
 std::vector<Item> Landscapes(int count) {
     const char* types[] = {"jpg", "png", "gif", "jpg", "gif", "png", "png", "jpg", "gif", "jpg"};
@@ -94,7 +93,7 @@ protected:
     }
     std::vector<bool> Fotos() {
         std::vector<bool> marks;
-        for (long i = 1; i <= listItems.Count(); ++i) marks.push_back(listItems.Item(i)->foto);
+        for (long i = 1; i <= form->catalogue.listItems.Count(); ++i) marks.push_back(form->catalogue.listItems.Item(i)->foto);
         return marks;
     }
     std::wstring folder_;
@@ -429,7 +428,7 @@ TEST_F(CacheTest, ATabChangeDuringThePassEndsItQuietly) {
     ServeItems(ItemKind::Display, 1, DisplayList(Landscapes(4)));
     ClickListEntry(form->lstDispCats, 0);
     EXPECT_EQ(Downloads(), (std::vector<std::string>{"/getdisplay.php?emoid=101"}));
-    EXPECT_EQ(listItems.Count(), 0);
+    EXPECT_EQ(form->catalogue.listItems.Count(), 0);
     EXPECT_TRUE(boxes.shown().empty());
     EXPECT_EQ(CacheFiles(), (std::vector<std::wstring>{L"display101.jpg"}));
 }
@@ -449,7 +448,7 @@ TEST_F(CacheTest, ACategoryClickDuringThePassRunsItsOwnPassThenTheFirstGoesOverT
     // resumes at its position 2 over the new list, whose files are already there.
     EXPECT_EQ(Downloads(), (std::vector<std::string>{"/getdisplay.php?emoid=101", "/getdisplay.php?emoid=230",
                                                      "/getdisplay.php?emoid=231"}));
-    EXPECT_EQ(listItems.Count(), 2);
+    EXPECT_EQ(form->catalogue.listItems.Count(), 2);
     EXPECT_EQ(Fotos(), (std::vector<bool>{true, true}));
     EXPECT_TRUE(boxes.shown().empty());
     EXPECT_EQ(CacheFiles(),

@@ -9,14 +9,12 @@ namespace mivo::test {
 namespace {
 
 using mivo::ItemKind;
-using xmlRequests::itemIds;
-using xmlRequests::listItems;
 
 class CatalogueTest : public AppTest {
 protected:
     std::vector<std::wstring> Keys() {
         std::vector<std::wstring> keys;
-        for (long i = 1; i <= itemIds.Count(); ++i) keys.push_back(itemIds.Item(i));
+        for (long i = 1; i <= form->catalogue.itemIds.Count(); ++i) keys.push_back(form->catalogue.itemIds.Item(i));
         return keys;
     }
 };
@@ -50,7 +48,7 @@ TEST_F(CatalogueTest, CategoryEntriesKeepServerOrderAndCarryTheirOwnIds) {
     // A sorted list places entries elsewhere: each still carries its own id.
     HWND sorted = ::CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | LBS_SORT | LBS_HASSTRINGS, 0, 0, 100, 100,
                                     form->hWnd(), nullptr, nullptr, nullptr);
-    xmlRequests::loadCategories(mivo::DisplayCategoriesUrl(), sorted);
+    xmlRequests::loadCategories(form->catalogue, mivo::DisplayCategoriesUrl(), sorted);
     const int sortedIds[] = {3, 7, 12};  // Apple, Mango, Zebra
     for (int i = 0; i < 3; ++i) EXPECT_EQ(::SendMessageW(sorted, LB_GETITEMDATA, i, 0), sortedIds[i]);
     ::DestroyWindow(sorted);
@@ -81,11 +79,11 @@ TEST_F(CatalogueTest, ItemsAreLaidOutTwoPerRowAndTheGridSizedToThem) {
         const auto items = NumberedItems(c.count, 100);
         LoadCategory(c.kind, category, display ? DisplayList(items) : EmoticonList(items));
         category = category % 5 + 1;
-        ASSERT_EQ(listItems.Count(), c.count);
-        ASSERT_EQ(itemIds.Count(), c.count);
+        ASSERT_EQ(form->catalogue.listItems.Count(), c.count);
+        ASSERT_EQ(form->catalogue.itemIds.Count(), c.count);
         const int pitch = display ? 90 : 55;
         for (int i = 0; i < c.count; ++i) {
-            const auto& item = *listItems.Item(i + 1);
+            const auto& item = *form->catalogue.listItems.Item(i + 1);
             EXPECT_EQ(item.left, i % 2 == 0 ? 20 : 116) << i;
             EXPECT_EQ(item.top, (i / 2) * pitch) << i;
             EXPECT_EQ(item.itemwidth, 76);
@@ -93,9 +91,9 @@ TEST_F(CatalogueTest, ItemsAreLaidOutTwoPerRowAndTheGridSizedToThem) {
             EXPECT_EQ(item.filetype, L"png");
             EXPECT_EQ(item.Value, L"Item " + std::to_wstring(100 + i));
             EXPECT_FALSE(item.selected);
-            EXPECT_EQ(itemIds.Item(i + 1), item.id);
+            EXPECT_EQ(form->catalogue.itemIds.Item(i + 1), item.id);
         }
-        EXPECT_TRUE(xmlRequests::listItems.Contains((display ? L"DISP" : L"EMO") + std::to_wstring(100)));
+        EXPECT_TRUE(form->catalogue.listItems.Contains((display ? L"DISP" : L"EMO") + std::to_wstring(100)));
         const auto& grid = form->GridOf(c.kind);
         EXPECT_EQ(grid.picture.HeightPixels(), c.pictureHeight);
         EXPECT_EQ(grid.scroll.Min(), 0);
@@ -129,13 +127,13 @@ TEST_F(CatalogueTest, AnswersWithoutItemsEmptyTheListAndDisableScrolling) {
     for (const auto& a : answers) {
         SCOPED_TRACE(a.what);
         LoadCategory(ItemKind::Display, 1, DisplayList(NumberedItems(8)));
-        ASSERT_EQ(listItems.Count(), 8);
+        ASSERT_EQ(form->catalogue.listItems.Count(), 8);
         ASSERT_TRUE(form->scrollDisplay.Enabled());
         server.Override("/appgetdisps.php?id=2", a.status, a.body,
                         a.status == 200 ? "text/xml" : "text/html");
         ClickCategory(ItemKind::Display, 2);
-        EXPECT_EQ(listItems.Count(), 0);
-        EXPECT_EQ(itemIds.Count(), 0);
+        EXPECT_EQ(form->catalogue.listItems.Count(), 0);
+        EXPECT_EQ(form->catalogue.itemIds.Count(), 0);
         EXPECT_FALSE(form->scrollDisplay.Enabled());
         EXPECT_EQ(form->scrollDisplay.Max(), 0);
         EXPECT_EQ(form->DisplayList.HeightPixels(), 305);
@@ -149,12 +147,12 @@ TEST_F(CatalogueTest, ANewLoadReplacesEveryKeyAndKind) {
     LoadCategory(ItemKind::Display, 1, DisplayList(NumberedItems(3, 1)));
     LoadCategory(ItemKind::Display, 2, DisplayList(NumberedItems(2, 10)));
     EXPECT_EQ(Keys(), (std::vector<std::wstring>{L"10", L"11"}));
-    EXPECT_FALSE(listItems.Contains(L"DISP1"));
-    EXPECT_TRUE(listItems.Contains(L"DISP10"));
+    EXPECT_FALSE(form->catalogue.listItems.Contains(L"DISP1"));
+    EXPECT_TRUE(form->catalogue.listItems.Contains(L"DISP10"));
     LoadCategory(ItemKind::Emoticon, 1, EmoticonList(NumberedItems(2, 10)));
-    EXPECT_FALSE(listItems.Contains(L"DISP10"));
-    EXPECT_TRUE(listItems.Contains(L"EMO10"));
-    EXPECT_TRUE(listItems.Contains(L"EMO11"));
+    EXPECT_FALSE(form->catalogue.listItems.Contains(L"DISP10"));
+    EXPECT_TRUE(form->catalogue.listItems.Contains(L"EMO10"));
+    EXPECT_TRUE(form->catalogue.listItems.Contains(L"EMO11"));
 }
 
 TEST_F(CatalogueTest, AFailedLoadLeavesListAndGridAsTheyWereAndTheWindowUsable) {
@@ -165,8 +163,8 @@ TEST_F(CatalogueTest, AFailedLoadLeavesListAndGridAsTheyWereAndTheWindowUsable) 
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].title, L"Mivo");
     EXPECT_NE(boxes.shown()[0].text.find(L"internet connection"), std::wstring::npos);
-    EXPECT_EQ(listItems.Count(), 7);
-    EXPECT_EQ(itemIds.Count(), 7);
+    EXPECT_EQ(form->catalogue.listItems.Count(), 7);
+    EXPECT_EQ(form->catalogue.itemIds.Count(), 7);
     EXPECT_EQ(form->DisplayList.HeightPixels(), 350);
     EXPECT_EQ(form->scrollDisplay.Max(), 45);
     server.Start();
@@ -179,8 +177,8 @@ TEST_F(CatalogueTest, ChangingTabEmptiesTheCollectionsAndNothingElse) {
     ASSERT_TRUE(StartForm());
     LoadCategory(ItemKind::Display, 3, DisplayList(NumberedItems(4)));
     ClickTab(1);
-    EXPECT_EQ(listItems.Count(), 0);
-    EXPECT_EQ(itemIds.Count(), 0);
+    EXPECT_EQ(form->catalogue.listItems.Count(), 0);
+    EXPECT_EQ(form->catalogue.itemIds.Count(), 0);
     EXPECT_EQ(::SendMessageW(form->lstDispCats, LB_GETCURSEL, 0, 0), 2);  // still highlighted
     EXPECT_TRUE(::IsWindowVisible(form->FrameEmo1));
     EXPECT_FALSE(::IsWindowVisible(form->Frame1));
@@ -193,26 +191,26 @@ TEST_F(CatalogueTest, ElementsThatCannotMakeARecordAreLeftOut) {
                  "<displaypictures><display id=\"1\" type=\"png\">A</display><display id=\"2\">B</display>"
                  "<display>C</display><display id=\"1\" type=\"gif\">D</display>"
                  "<display id=\"3\" type=\"jpg\" extra=\"x\">E</display></displaypictures>");
-    ASSERT_EQ(listItems.Count(), 2);
-    EXPECT_EQ(listItems.Item(1)->Value, L"A");
-    EXPECT_EQ(listItems.Item(1)->filetype, L"png");
-    EXPECT_EQ(listItems.Item(2)->id, L"3");
-    EXPECT_EQ(listItems.Item(2)->left, 116);
+    ASSERT_EQ(form->catalogue.listItems.Count(), 2);
+    EXPECT_EQ(form->catalogue.listItems.Item(1)->Value, L"A");
+    EXPECT_EQ(form->catalogue.listItems.Item(1)->filetype, L"png");
+    EXPECT_EQ(form->catalogue.listItems.Item(2)->id, L"3");
+    EXPECT_EQ(form->catalogue.listItems.Item(2)->left, 116);
     // Attributes are read by position: swapping them swaps id and type.
     LoadCategory(ItemKind::Display, 2, "<displaypictures><display type=\"gif\" id=\"9\">S</display></displaypictures>");
-    ASSERT_EQ(listItems.Count(), 1);
-    EXPECT_EQ(listItems.Item(1)->id, L"gif");
-    EXPECT_EQ(listItems.Item(1)->filetype, L"9");
+    ASSERT_EQ(form->catalogue.listItems.Count(), 1);
+    EXPECT_EQ(form->catalogue.listItems.Item(1)->id, L"gif");
+    EXPECT_EQ(form->catalogue.listItems.Item(1)->filetype, L"9");
 }
 
 TEST_F(CatalogueTest, ListsBeyondTheSixteenBitCellLimitsStopAtTheLimit) {
     ASSERT_TRUE(StartForm());
     LoadCategory(ItemKind::Display, 1, DisplayList(ZeroLedItems(735, 1000)));
-    ASSERT_EQ(listItems.Count(), xmlRequests::kMaxDisplayItems);
-    EXPECT_EQ(listItems.Item(xmlRequests::kMaxDisplayItems)->top, 32760);
+    ASSERT_EQ(form->catalogue.listItems.Count(), xmlRequests::kMaxDisplayItems);
+    EXPECT_EQ(form->catalogue.listItems.Item(xmlRequests::kMaxDisplayItems)->top, 32760);
     LoadCategory(ItemKind::Emoticon, 1, EmoticonList(ZeroLedItems(1200, 1000)));
-    ASSERT_EQ(listItems.Count(), xmlRequests::kMaxEmoticonItems);
-    EXPECT_EQ(listItems.Item(xmlRequests::kMaxEmoticonItems)->top, 32725);
+    ASSERT_EQ(form->catalogue.listItems.Count(), xmlRequests::kMaxEmoticonItems);
+    EXPECT_EQ(form->catalogue.listItems.Item(xmlRequests::kMaxEmoticonItems)->top, 32725);
     EXPECT_TRUE(boxes.shown().empty());
 }
 
@@ -225,7 +223,7 @@ TEST_F(CatalogueTest, ACategoryIdBeyondSixteenBitsIsRefusedWithoutARequest) {
     EXPECT_EQ(server.Log().size(), before);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].text.find(L"This category cannot be shown"), 0u);
-    EXPECT_EQ(listItems.Count(), 2);
+    EXPECT_EQ(form->catalogue.listItems.Count(), 2);
 }
 
 TEST_F(CatalogueTest, StartUpWithTheServerDownShowsOneCriticalErrorAndEnds) {

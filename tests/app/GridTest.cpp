@@ -9,7 +9,6 @@ namespace mivo::test {
 namespace {
 
 using mivo::ItemKind;
-using xmlRequests::listItems;
 
 TEST(GridGeometry, ThumbnailCaptionAndHighlightPositions) {
     const auto& d = GeometryOf(ItemKind::Display);
@@ -163,8 +162,8 @@ protected:
     // 1-based positions of the selected records.
     std::vector<long> Selected() {
         std::vector<long> out;
-        for (long i = 1; i <= listItems.Count(); ++i)
-            if (listItems.Item(i)->selected) out.push_back(i);
+        for (long i = 1; i <= form->catalogue.listItems.Count(); ++i)
+            if (form->catalogue.listItems.Item(i)->selected) out.push_back(i);
         return out;
     }
     COLORREF Pixel(ItemKind kind, int x, int y) {
@@ -222,7 +221,7 @@ TEST_F(GridTest, HitTestingEdgesOfBothGrids) {
     } display[] = {{20, 40, 0}, {21, 40, 1}, {96, 40, 0}, {100, 40, 0}, {117, 1, 2}, {117, 0, 0},
                    {30, 91, 1}, {30, 92, 1}, {30, 93, 3}, {200, 300, 0}};
     for (const auto& c : display) {
-        xmlRequests::deselectAll();
+        xmlRequests::deselectAll(form->catalogue);
         Click(ItemKind::Display, c.x, c.y);
         EXPECT_EQ(Selected(), c.selected ? std::vector<long>{c.selected} : std::vector<long>{}) << c.x << "," << c.y;
     }
@@ -232,7 +231,7 @@ TEST_F(GridTest, HitTestingEdgesOfBothGrids) {
         long selected;
     } emoticon[] = {{54, 1}, {55, 0}, {56, 3}};
     for (const auto& c : emoticon) {
-        xmlRequests::deselectAll();
+        xmlRequests::deselectAll(form->catalogue);
         Click(ItemKind::Emoticon, 30, c.y);
         EXPECT_EQ(Selected(), c.selected ? std::vector<long>{c.selected} : std::vector<long>{}) << c.y;
     }
@@ -319,7 +318,7 @@ TEST_F(GridTest, ARepaintAfterTheGridIsUncoveredDrawsTheSamePixels) {
 TEST_F(GridTest, ARepaintOfAScrolledLongGridDrawsWhatDrawingEveryCellDraws) {
     ASSERT_TRUE(StartForm());
     ServeItems(ItemKind::Display, 1, DisplayList(NumberedItems(730)));
-    xmlRequests::loadDispItems(1);
+    xmlRequests::loadDispItems(form->catalogue, 1);
     // Rows 300 to 304 can be seen once scrolled to 27085: row 300's caption (items 601, 602)
     // straddles the top edge, row 304's thumbnails straddle the bottom edge.
     const std::wstring folder = xmlRequests::CacheFolder();
@@ -330,9 +329,9 @@ TEST_F(GridTest, ARepaintOfAScrolledLongGridDrawsWhatDrawingEveryCellDraws) {
         files.push_back(folder + L"display" + std::to_wstring(id) + L".png");
         WriteFileBytes(files.back(), png);
     }
-    for (long i = 1; i <= listItems.Count(); ++i) listItems.Item(i)->foto = true;
-    listItems.Item(601)->selected = true;
-    listItems.Item(609)->selected = true;
+    for (long i = 1; i <= form->catalogue.listItems.Count(); ++i) form->catalogue.listItems.Item(i)->foto = true;
+    form->catalogue.listItems.Item(601)->selected = true;
+    form->catalogue.listItems.Item(609)->selected = true;
     const int top = 27085;
     form->scrollDisplay.SetValue(top);
     PumpMessages(20);
@@ -347,7 +346,7 @@ TEST_F(GridTest, ARepaintOfAScrolledLongGridDrawsWhatDrawingEveryCellDraws) {
         return px;
     };
     box.Cls();
-    mivo::PaintGrid(box.hDC(), listItems, ItemKind::Display, RECT{0, 0, box.WidthPixels(), box.HeightPixels()},
+    mivo::PaintGrid(box.hDC(), form->catalogue.listItems, ItemKind::Display, RECT{0, 0, box.WidthPixels(), box.HeightPixels()},
                     form->gdip);
     const auto every = snapshot(top, top + 305);
     // Not a blank picture: the highlight at the top edge and thumbnails at the bottom edge.

@@ -12,7 +12,6 @@ namespace mivo::test {
 namespace {
 
 using mivo::ItemKind;
-using xmlRequests::listItems;
 
 std::wstring Package(const wchar_t* path) { return std::wstring(ContentBaseUrl) + path; }
 
@@ -122,11 +121,11 @@ TEST_F(InstallTest, TheLastCellsOfTheLongestListsSelectAndInstall) {
         const auto list = ZeroLedItems(c.count, 1000);
         LoadCategory(c.kind, 1, c.kind == ItemKind::Display ? DisplayList(list) : EmoticonList(list));
         form->GridOf(c.kind).scroll.SetValue(c.lastTop - 100);
-        const int x = listItems.Item(c.count)->left + 10, bottom = c.lastTop + c.hitHeight - 1;
+        const int x = form->catalogue.listItems.Item(c.count)->left + 10, bottom = c.lastTop + c.hitHeight - 1;
         Click(c.kind, x, c.lastTop + c.hitHeight);  // just below the last cell: nothing
-        EXPECT_FALSE(listItems.Item(c.count)->selected);
+        EXPECT_FALSE(form->catalogue.listItems.Item(c.count)->selected);
         Click(c.kind, x, bottom);
-        EXPECT_TRUE(listItems.Item(c.count)->selected);
+        EXPECT_TRUE(form->catalogue.listItems.Item(c.count)->selected);
         DoubleClick(c.kind, x, bottom);
         EXPECT_EQ(ReadInstallerLog().back().url, Package(c.package));
     }
@@ -139,8 +138,8 @@ TEST_F(InstallTest, ADoubleClickOnACellInstallsItOnceAndOnlyThen) {
     EXPECT_TRUE(ReadInstallerLog().empty());
     DoubleClick(ItemKind::Display, 130, 30);  // the other cell: it becomes the selection and installs
     EXPECT_EQ(ReadInstallerLog(), (std::vector<InstallerLogLine>{{L"0", Package(L"/cabs/cabdp102.cab")}}));
-    EXPECT_TRUE(xmlRequests::listItems.Item(2)->selected);
-    EXPECT_FALSE(xmlRequests::listItems.Item(1)->selected);
+    EXPECT_TRUE(form->catalogue.listItems.Item(2)->selected);
+    EXPECT_FALSE(form->catalogue.listItems.Item(1)->selected);
     Click(ItemKind::Display, 30, 30);
     DoubleClick(ItemKind::Display, 200, 250);  // empty space
     Click(ItemKind::Display, 30, 30);          // the following single click
@@ -199,8 +198,8 @@ TEST_F(InstallTest, ShutdownReleasesTheInstallerAndLeavesNoWindow) {
         EXPECT_FALSE(form->Loaded());
         EXPECT_FALSE(form->installer);
         EXPECT_FALSE(form->gdip);
-        EXPECT_FALSE(xmlRequests::xmlHttp);
-        EXPECT_EQ(xmlRequests::listItems.Count(), 0);
+        EXPECT_FALSE(form->catalogue.xmlHttp);
+        EXPECT_EQ(form->catalogue.listItems.Count(), 0);
         EXPECT_EQ(::FindWindowW(L"MivoForm1", nullptr), nullptr);
         form.reset();
     }

@@ -188,7 +188,7 @@ TEST_F(LayoutTest, At120DpiControlsAndCellsFollowTheResolution) {
     EXPECT_EQ(Geometry(form->scrollDisplay.hWnd()), (V{290, 0, 21, 381}));
 
     LoadCategory(ItemKind::Display, 1, DisplayList(NumberedItems(8)));
-    const auto& items = xmlRequests::listItems;
+    const auto& items = form->catalogue.listItems;
     ASSERT_EQ(items.Count(), 8);
     EXPECT_EQ(items.Item(2)->itemwidth, 106);
     EXPECT_EQ(items.Item(2)->left, 146);

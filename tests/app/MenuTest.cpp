@@ -157,7 +157,7 @@ TEST_F(ClearCacheTest, TheGridKeepsItsPicturesUntilRepaintedAndANewLoadFetchesTh
     boxes.SetAnswer(IDYES);
     Menu(200);
     EXPECT_GT(thumbnailInk(), 100);
-    EXPECT_TRUE(xmlRequests::listItems.Item(1)->foto);
+    EXPECT_TRUE(form->catalogue.listItems.Item(1)->foto);
     form->DisplayList.Cls();
     form->drawDispItem();
     EXPECT_EQ(thumbnailInk(), 0);
