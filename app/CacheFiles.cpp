@@ -4,14 +4,13 @@
 
 #include <cwctype>
 
+#include "PictureFile.h"
 #include "mivo/ComModule.h"
 #include "mivo/ScopedHandle.h"
 #include "mivo/Text.h"
 
 namespace xmlRequests {
 namespace {
-
-constexpr DWORD kNotNormal = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
 bool IsSafeFileType(const std::wstring& filetype) {
     if (filetype.empty() || filetype.size() > 16) return false;
@@ -48,7 +47,7 @@ std::optional<std::wstring> CacheFilePath(mivo::ItemKind kind, const std::wstrin
 
 bool CacheFileExists(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kNotNormal)) return false;
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & mivo::kNotNormalFile)) return false;
     // Only a name of 8.3 shape can be another file's short alias; a directory listing (under
     // Wine it reads the whole folder) then tells which file answered.
     const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
@@ -58,7 +57,8 @@ bool CacheFileExists(const std::wstring& path) {
     if (!shortShape) return true;
     WIN32_FIND_DATAW data;
     mivo::UniqueFind find(::FindFirstFileW(path.c_str(), &data));
-    return find && !(data.dwFileAttributes & kNotNormal) && mivo::EqualsIgnoreCase(data.cFileName, name);
+    return find && !(data.dwFileAttributes & mivo::kNotNormalFile) &&
+           mivo::EqualsIgnoreCase(data.cFileName, name);
 }
 
 void RemoveLeftoverDownloads(const std::wstring& folder) {

@@ -37,7 +37,9 @@ RECT Form1::VisibleArea(ItemKind kind) {
 }
 
 // The full repaint of the cells that can be seen.
-void Form1::DrawGrid(ItemKind kind) { mivo::PaintGrid(GridOf(kind).picture.hDC(), catalogue.listItems, kind, VisibleArea(kind), gdip); }
+void Form1::DrawGrid(ItemKind kind) {
+    mivo::PaintGrid(GridOf(kind).picture.hDC(), catalogue.listItems, kind, VisibleArea(kind), gdip);
+}
 
 void Form1::ThumbnailPass(ItemKind kind, const std::wstring& key, mivo::gdip::UniqueImage fresh) {
     HDC dc = GridOf(kind).picture.hDC();

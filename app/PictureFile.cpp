@@ -7,11 +7,10 @@
 namespace mivo {
 
 Microsoft::WRL::ComPtr<IStream> OpenThumbnailFile(const std::wstring& path) {
-    constexpr DWORD kNotNormal = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     // Attributes by name and the size from the handle: under Wine, GetFileInformationByHandle
     // asks for the volume too and costs several times a whole read of a thumbnail.
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kNotNormal)) return nullptr;
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kNotNormalFile)) return nullptr;
     const UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return nullptr;

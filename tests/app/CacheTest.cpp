@@ -7,7 +7,6 @@
 #include <atomic>
 #include <cstdint>
 #include <iterator>
-#include <stdexcept>
 #include <thread>
 
 #include "AppFixture.h"
@@ -274,22 +273,9 @@ TEST_F(CacheTest, TemporaryFilesOfAnEarlierRunAreRemovedAndNothingElse) {
 // Mivo.exe in a process of its own, so that it can really be ended in the middle of its work.
 class ProgramProcess {
 public:
-    ProgramProcess() {
-        std::wstring line = L"\"" + WindowsPath(MIVO_PROGRAM_EXE) + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION started{};
-        if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
-            throw std::runtime_error("cannot start the program");
-        process_.reset(started.hProcess);
-        ::CloseHandle(started.hThread);
-        id_ = started.dwProcessId;
-    }
+    ProgramProcess() : started_(StartProcess(L"\"" + WindowsPath(MIVO_PROGRAM_EXE) + L"\"")) {}
     ~ProgramProcess() { End(); }
-    void End() {
-        ::TerminateProcess(process_.get(), 1);
-        ::WaitForSingleObject(process_.get(), 10000);
-    }
+    void End() { EndProcess(started_.process.get()); }
     // A mouse click on the first entry of the display categories, once the window is up.
     bool ClickFirstDisplayCategory() {
         HWND list = nullptr;
@@ -329,13 +315,12 @@ private:
         return search->found == nullptr;
     }
     HWND FindControl(int id) const {
-        Search search{id_, id, nullptr};
+        Search search{started_.id, id, nullptr};
         ::EnumWindows(SearchTop, reinterpret_cast<LPARAM>(&search));
         return search.found;
     }
 
-    mivo::UniqueHandle process_;
-    DWORD id_ = 0;
+    StartedProcess started_;
 };
 
 TEST_F(CacheTest, AProgramEndedDuringADownloadLeavesNoTemporaryFileOnceStartedAgain) {

@@ -153,18 +153,9 @@ bool RunAgainAt120Dpi(const char* testName) {
     ::SetEnvironmentVariableW(L"MIVO_TEST_AT_120_DPI", L"1");
     wchar_t self[MAX_PATH];
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring line = L"\"" + std::wstring(self) + L"\" --gtest_filter=LayoutTest." +
-                        std::wstring(testName, testName + std::strlen(testName));
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
-        return false;
-    UniqueHandle process(started.hProcess);
-    UniqueHandle thread(started.hThread);
-    DWORD code = 1;
-    return ::WaitForSingleObject(process.get(), 120000) == WAIT_OBJECT_0 &&
-           ::GetExitCodeProcess(process.get(), &code) && code == 0;
+    return RunProcess(L"\"" + std::wstring(self) + L"\" --gtest_filter=LayoutTest." +
+                          std::wstring(testName, testName + std::strlen(testName)),
+                      120000) == 0;
 }
 
 // At 120 dpi (12 twips a pixel) the window lays itself out from the same twips, and the grid

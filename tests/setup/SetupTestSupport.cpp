@@ -17,28 +17,6 @@ namespace mivo::test {
 
 namespace {
 
-struct Started {
-    UniqueHandle process;
-    UniqueHandle thread;
-};
-
-Started Start(const std::wstring& commandLine, DWORD flags) {
-    std::wstring writable = commandLine;  // CreateProcessW may write into it
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &startup,
-                          &info))
-        throw std::runtime_error("cannot start: " + ToAnsi(commandLine));
-    return {UniqueHandle(info.hProcess), UniqueHandle(info.hThread)};
-}
-
-DWORD ExitCode(HANDLE process) {
-    DWORD code = 0;
-    ::GetExitCodeProcess(process, &code);
-    return code;
-}
-
 UniqueRegKey OpenKey(HKEY root, const std::wstring& path, REGSAM access = KEY_READ) {
     HKEY key = nullptr;
     if (::RegOpenKeyExW(root, path.c_str(), 0, access, &key) != ERROR_SUCCESS) return UniqueRegKey();
@@ -89,11 +67,6 @@ std::vector<std::pair<DWORD, UniqueHandle>> ProcessesOf(const std::wstring& path
     return found;
 }
 
-void End(HANDLE process) {
-    ::TerminateProcess(process, 1);
-    ::WaitForSingleObject(process, 10000);
-}
-
 }  // namespace
 
 std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
@@ -105,9 +78,9 @@ DWORD RunProcessTree(const std::wstring& commandLine, DWORD timeoutMs) {
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
     if (!job || !::SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof(limits)))
         throw std::runtime_error("cannot make a job object");
-    Started started = Start(commandLine, CREATE_SUSPENDED);
+    StartedProcess started = StartProcess(commandLine, CREATE_SUSPENDED);
     if (!::AssignProcessToJobObject(job.get(), started.process.get())) {
-        End(started.process.get());
+        EndProcess(started.process.get());
         throw std::runtime_error("cannot put the process into the job");
     }
     ::ResumeThread(started.thread.get());
@@ -122,16 +95,7 @@ DWORD RunProcessTree(const std::wstring& commandLine, DWORD timeoutMs) {
             throw std::runtime_error("still running after the time limit: " + ToAnsi(commandLine));
         ::Sleep(100);
     }
-    return ExitCode(started.process.get());
-}
-
-DWORD RunProcess(const std::wstring& commandLine, DWORD timeoutMs) {
-    Started started = Start(commandLine, 0);
-    if (::WaitForSingleObject(started.process.get(), timeoutMs) != WAIT_OBJECT_0) {
-        End(started.process.get());
-        throw std::runtime_error("still running after the time limit: " + ToAnsi(commandLine));
-    }
-    return ExitCode(started.process.get());
+    return ProcessExitCode(started.process.get());
 }
 
 bool EndProgramOnceItShowsAWindow(const std::wstring& path, DWORD timeoutMs) {
@@ -139,7 +103,7 @@ bool EndProgramOnceItShowsAWindow(const std::wstring& path, DWORD timeoutMs) {
     do {
         for (auto& [pid, process] : ProcessesOf(path)) {
             if (HasVisibleWindow(pid)) {
-                End(process.get());
+                EndProcess(process.get());
                 return true;
             }
         }
@@ -149,7 +113,7 @@ bool EndProgramOnceItShowsAWindow(const std::wstring& path, DWORD timeoutMs) {
 }
 
 void EndEveryProcessOf(const std::wstring& path) {
-    for (auto& [pid, process] : ProcessesOf(path)) End(process.get());
+    for (auto& [pid, process] : ProcessesOf(path)) EndProcess(process.get());
 }
 
 bool KeyExists(HKEY root, const std::wstring& path) { return static_cast<bool>(OpenKey(root, path)); }

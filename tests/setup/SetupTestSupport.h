@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "TestSupport.h"
+
 namespace mivo::test {
 
 std::wstring Quoted(const std::wstring& text);
@@ -14,9 +16,6 @@ std::wstring Quoted(const std::wstring& text);
 // NSIS uninstaller re-launches itself from a temporary copy and ends at once). Returns the
 // first process's exit code; throws when the tree outlives `timeoutMs`, ending it.
 DWORD RunProcessTree(const std::wstring& commandLine, DWORD timeoutMs);
-
-// Runs `commandLine` and waits for that one process only; ends it after `timeoutMs`.
-DWORD RunProcess(const std::wstring& commandLine, DWORD timeoutMs);
 
 // Waits until a process of the program file `path` shows a window, then ends that process.
 // False when none did within `timeoutMs`.

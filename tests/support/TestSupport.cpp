@@ -1,9 +1,11 @@
 #include "TestSupport.h"
 
 #include "mivo/MessagePump.h"
+#include "mivo/Text.h"
 
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 
 namespace mivo::test {
 
@@ -49,6 +51,37 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
 bool FileExists(const std::wstring& path) {
     DWORD attrs = ::GetFileAttributesW(path.c_str());
     return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+StartedProcess StartProcess(const std::wstring& commandLine, DWORD flags) {
+    std::wstring writable = commandLine;  // CreateProcessW may write into it
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &startup,
+                          &info))
+        throw std::runtime_error("cannot start: " + ToAnsi(commandLine));
+    return {UniqueHandle(info.hProcess), UniqueHandle(info.hThread), info.dwProcessId};
+}
+
+DWORD RunProcess(const std::wstring& commandLine, DWORD timeoutMs) {
+    StartedProcess started = StartProcess(commandLine);
+    if (::WaitForSingleObject(started.process.get(), timeoutMs) != WAIT_OBJECT_0) {
+        EndProcess(started.process.get());
+        throw std::runtime_error("still running after the time limit: " + ToAnsi(commandLine));
+    }
+    return ProcessExitCode(started.process.get());
+}
+
+void EndProcess(HANDLE process) {
+    ::TerminateProcess(process, 1);
+    ::WaitForSingleObject(process, 10000);
+}
+
+DWORD ProcessExitCode(HANDLE process) {
+    DWORD code = 0;
+    ::GetExitCodeProcess(process, &code);
+    return code;
 }
 
 std::wstring WindowsPath(const std::string& unixPath) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "mivo/MessageBox.h"
+#include "mivo/ScopedHandle.h"
 
 namespace mivo::test {
 
@@ -37,6 +38,20 @@ private:
     int answer_;
     ScopedMessageBoxHandler handler_;
 };
+
+// A process started by a test, its handles owned.
+struct StartedProcess {
+    UniqueHandle process;
+    UniqueHandle thread;
+    DWORD id = 0;
+};
+// Starts `commandLine` with CreateProcessW's `flags`; throws std::runtime_error when it cannot.
+StartedProcess StartProcess(const std::wstring& commandLine, DWORD flags = 0);
+// Runs `commandLine` and waits for that one process only; ends it and throws after `timeoutMs`.
+DWORD RunProcess(const std::wstring& commandLine, DWORD timeoutMs);
+// Ends the process and waits (at most 10 s) until it has gone.
+void EndProcess(HANDLE process);
+DWORD ProcessExitCode(HANDLE process);
 
 std::wstring ModuleFolder();  // folder of the running test program, with no trailing backslash
 std::string ReadFileBytes(const std::wstring& path);
