@@ -61,9 +61,9 @@ void loadItems(Catalogue& catalogue, std::int16_t categoryId, mivo::ItemKind kin
 
 }  // namespace
 
-std::vector<ParsedItem> ParseItems(const std::wstring& text, mivo::ItemKind kind) {
+std::vector<ParsedItem> ParseItems(const std::wstring& text, mivo::ItemKind kind, const mivo::Msxml* parser) {
     std::vector<ParsedItem> items;
-    auto nodes = mivo::SelectNodesFromText(text, mivo::ItemNodePath(kind));
+    auto nodes = mivo::SelectNodesFromText(text, mivo::ItemNodePath(kind), parser);
     const long n = mivo::NodeCount(nodes.Get());
     mivo::Collection<bool> seen;
     for (long i = 0; i < n && static_cast<long>(items.size()) < mivo::MaxItems(mivo::LayoutOf(kind)); ++i) {
@@ -78,21 +78,29 @@ std::vector<ParsedItem> ParseItems(const std::wstring& text, mivo::ItemKind kind
     return items;
 }
 
-void loadCategories(Catalogue& catalogue, const std::wstring& url, HWND list) {
-    const std::wstring answer = mivo::PostForText(catalogue.xmlHttp.Get(), url);
-    auto nodes = mivo::SelectNodesFromText(answer, mivo::CategoryNodePath);
+std::vector<ParsedCategory> ParseCategories(const std::wstring& text, const mivo::Msxml* parser) {
+    std::vector<ParsedCategory> categories;
+    auto nodes = mivo::SelectNodesFromText(text, mivo::CategoryNodePath, parser);
     const long n = mivo::NodeCount(nodes.Get());
     for (long i = 0; i < n; ++i) {
         auto node = mivo::NodeAt(nodes.Get(), i);
         if (!node) continue;
-        const std::wstring name = mivo::NodeText(node.Get());
+        std::wstring name = mivo::NodeText(node.Get());
         auto idText = mivo::AttributeText(node.Get(), 0);
         if (!idText) throw std::invalid_argument("category without an id");
-        const std::int32_t id = mivo::ParseInt32(*idText);
+        categories.push_back({std::move(name), mivo::ParseInt32(*idText)});
+    }
+    return categories;
+}
+
+void loadCategories(Catalogue& catalogue, const std::wstring& url, HWND list) {
+    const std::wstring answer = mivo::PostForText(catalogue.xmlHttp.Get(), url);
+    for (const ParsedCategory& category : ParseCategories(answer)) {
         // The id goes on the entry just added, wherever a sorted list placed it.
-        const LRESULT index = ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        const LRESULT index =
+            ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(category.name.c_str()));
         if (index < 0) throw std::runtime_error("the category list is full");
-        ::SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(id));
+        ::SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(category.id));
     }
 }
 

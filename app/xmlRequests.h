@@ -13,6 +13,7 @@
 #include "Collection.h"
 #include "GridLayout.h"
 #include "mivo/CatalogueUrls.h"
+#include "mivo/XmlRequest.h"
 #include "cListItem.h"
 
 class Form1;
@@ -50,7 +51,17 @@ struct ParsedItem {
 // are left out: one without an id or file type, one whose id repeats an earlier one (its key
 // would clash), and any beyond what the 16-bit cell fields can place. The list is thus always
 // whole and consistent.
-std::vector<ParsedItem> ParseItems(const std::wstring& text, mivo::ItemKind kind);
+// parser: the version of Microsoft XML to parse with; by default the one the program uses.
+std::vector<ParsedItem> ParseItems(const std::wstring& text, mivo::ItemKind kind,
+                                   const mivo::Msxml* parser = nullptr);
+
+// The categories of a category document in document order. Raises on a category whose
+// first attribute is missing or not a number.
+struct ParsedCategory {
+    std::wstring name;
+    std::int32_t id;
+};
+std::vector<ParsedCategory> ParseCategories(const std::wstring& text, const mivo::Msxml* parser = nullptr);
 
 template <typename T>
 void clearCollection(mivo::Collection<T>& collection) {

@@ -107,11 +107,12 @@ TEST_F(CatalogueTest, ItemsAreLaidOutTwoPerRowAndTheGridSizedToThem) {
 }
 
 TEST_F(CatalogueTest, AnswersWithoutItemsEmptyTheListAndDisableScrolling) {
-    const struct {
+    struct Answer {
         const char* what;
         int status;
         std::string body;
-    } answers[] = {
+    };
+    std::vector<Answer> answers = {
         {"empty", 200, ""},
         {"HTML error page", 500, "<html><body><h1>Internal error</h1></body></html>"},
         {"not well-formed", 200, "<displaypictures><display id=\"1\" type=\"png\">x</displaypictures"},
@@ -123,6 +124,7 @@ TEST_F(CatalogueTest, AnswersWithoutItemsEmptyTheListAndDisableScrolling) {
              std::to_string(MIVO_TEST_CONTROL_PORT - 1) +
              "/secret\">]><displaypictures><display id=\"1\" type=\"png\">&x;</display></displaypictures>"},
     };
+    for (auto& [what, body] : HostileLists("displaypictures", "display")) answers.push_back({what, 200, std::move(body)});
     ASSERT_TRUE(StartForm());
     for (const auto& a : answers) {
         SCOPED_TRACE(a.what);
@@ -131,7 +133,10 @@ TEST_F(CatalogueTest, AnswersWithoutItemsEmptyTheListAndDisableScrolling) {
         ASSERT_TRUE(form->scrollDisplay.Enabled());
         server.Override("/appgetdisps.php?id=2", a.status, a.body,
                         a.status == 200 ? "text/xml" : "text/html");
+        // The window answers nothing while the load runs: it must not take long.
+        const DWORD start = ::GetTickCount();
         ClickCategory(ItemKind::Display, 2);
+        EXPECT_LT(::GetTickCount() - start, 1000u);
         EXPECT_EQ(form->catalogue.listItems.Count(), 0);
         EXPECT_EQ(form->catalogue.itemIds.Count(), 0);
         EXPECT_FALSE(form->scrollDisplay.Enabled());

@@ -1,4 +1,4 @@
-// Runs with MSXML 4.0 disabled in Wine.
+// Runs with every version of Microsoft XML (3.0, 4.0, 6.0) disabled in Wine.
 #include "AppFixture.h"
 
 namespace mivo::test {

@@ -95,7 +95,7 @@ TEST_F(NewestContent, EveryFailureGoesBackToTheHostAndALaterTryWorks) {
         std::function<void()> arrange;
         HRESULT scode;  // S_OK: any failure (the platform's own code, which differs between systems)
     };
-    const std::vector<Case> cases = {
+    std::vector<Case> cases = {
         {"server down", [&] { server_.Stop(); }, S_OK},
         {"empty answer", [&] { server_.Override("/appgetlatestdisp.php", 200, ""); }, plugin::E_MIVO_NO_ITEM},
         {"error page", [&] { server_.Override("/appgetlatestdisp.php", 500, "<html><body>oops</body></html>", "text/html"); },
@@ -119,11 +119,19 @@ TEST_F(NewestContent, EveryFailureGoesBackToTheHostAndALaterTryWorks) {
         {"installer refuses", [&] { server_.Override("/appgetlatestdisp.php", 200, kDisplays); SetInstallerKnob(L"FailInstall", 1); },
          E_FAIL},
     };
+    for (const auto& [what, body] : HostileLists("displaypictures", "display")) {
+        const std::string answer = body;
+        cases.push_back({what, [&, answer] { server_.Override("/appgetlatestdisp.php", 200, answer); },
+                         plugin::E_MIVO_NO_ITEM});
+    }
     for (const Case& c : cases) {
         server_.Reset();
         ClearInstallerKnobs();
         c.arrange();
+        // The host's thread is held while a command runs: no answer may hold it long.
+        const DWORD start = ::GetTickCount();
         const Outcome got = Command(L"/xnewdps");
+        EXPECT_LT(::GetTickCount() - start, 1000u) << c.name;
         EXPECT_EQ(got.hr, DISP_E_EXCEPTION) << c.name;
         EXPECT_TRUE(FAILED(got.scode)) << c.name;
         if (c.scode != S_OK) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Checks the shipped 32-bit binaries without running them: architecture, the programs' GUI
 subsystem, no MinGW runtime DLL among the imports and no import that Windows XP SP3 lacks,
-the version resource, the icon, and the plug-in's embedded 32-bit type library.
+the version resource, the icon, the plug-in's embedded 32-bit type library, and no manifest
+that asks the program for an execution level.
 
 usage: check_shipped.py --program EXE VERSION --plugin DLL VERSION [--setup EXE VERSION]
 VERSION: the file version the resource must carry, as a.b.c.d."""
@@ -15,6 +16,7 @@ from pe import (MACHINE_I386, RT_GROUP_ICON, RT_VERSION, SUBSYSTEM_GUI, PeFile,
 # DLLs of the MinGW toolchain: a bare Windows has none of them.
 MINGW_RUNTIME = ("libgcc", "libstdc++", "libwinpthread", "libssp", "libatomic")
 SYS_WIN32 = 1
+RT_MANIFEST = 24
 XP_IMPORTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "winxp-imports.txt")
 
 
@@ -50,6 +52,12 @@ def check(path, version, on_xp, dll=False, typelib=False, icon=True):
         errors.append(f"file version {fixed_file_version(versions[0])}, not {version}")
     if icon and not any(rtype == RT_GROUP_ICON for rtype, _ in resources):
         errors.append("no icon")
+    # A 32-bit program whose manifest names no execution level has its writes below Program
+    # Files redirected for a standard user (VirtualStore): the thumbnail cache stays writable.
+    manifests = [data for (rtype, _), items in resources.items() if rtype == RT_MANIFEST for data in items]
+    if not dll and any(b"requestedExecutionLevel" in m for m in manifests):
+        errors.append("embeds a manifest with requestedExecutionLevel: the cache below Program Files "
+                      "would not be writable for a standard user")
     if typelib:
         libs = [data for (rtype, _), items in resources.items() if rtype == "TYPELIB" for data in items]
         if not libs:

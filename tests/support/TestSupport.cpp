@@ -93,4 +93,16 @@ std::wstring WindowsPath(const std::string& unixPath) {
 
 std::wstring SourceDir() { return WindowsPath(MIVO_TEST_SOURCE_DIR); }
 
+std::vector<std::pair<const char*, std::string>> HostileLists(const std::string& root, const std::string& element) {
+    const int n = 100000;
+    std::string attributes = "<" + root + "><" + element + " id=\"1\" type=\"png\"";
+    for (int i = 0; i < n; ++i) attributes += " a" + std::to_string(i) + "=\"1\"";
+    attributes += ">x</" + element + "></" + root + ">";
+    std::string deep = "<" + root + "><" + element + " id=\"1\" type=\"png\">";
+    for (int i = 0; i < n; ++i) deep += "<b>";
+    for (int i = 0; i < n; ++i) deep += "</b>";
+    deep += "</" + element + "></" + root + ">";
+    return {{"100,000 attributes", attributes}, {"100,000 nested elements", deep}};
+}
+
 }  // namespace mivo::test

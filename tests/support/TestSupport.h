@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "mivo/MessageBox.h"
@@ -52,6 +53,10 @@ DWORD RunProcess(const std::wstring& commandLine, DWORD timeoutMs);
 // Ends the process and waits (at most 10 s) until it has gone.
 void EndProcess(HANDLE process);
 DWORD ProcessExitCode(HANDLE process);
+
+// Well-formed lists of root and element far beyond any real one, each of which once kept the
+// XML parser busy for seconds: one element with 100,000 attributes, 100,000 nested elements.
+std::vector<std::pair<const char*, std::string>> HostileLists(const std::string& root, const std::string& element);
 
 std::wstring ModuleFolder();  // folder of the running test program, with no trailing backslash
 std::string ReadFileBytes(const std::wstring& path);
