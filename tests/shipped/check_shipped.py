@@ -25,7 +25,7 @@ def xp_imports():
         return {tuple(line.rstrip("\n").lower().split("\t")) for line in f if line.strip() and line[0] != "#"}
 
 
-def check(path, version, on_xp, dll=False, typelib=False, icon=True):
+def check(path, version, on_xp, dll=False, typelib=False, icon=True, writes_cache=False):
     errors = []
     pe = PeFile(path)
     if pe.machine != MACHINE_I386 or pe.pe32_plus:
@@ -54,8 +54,9 @@ def check(path, version, on_xp, dll=False, typelib=False, icon=True):
         errors.append("no icon")
     # A 32-bit program whose manifest names no execution level has its writes below Program
     # Files redirected for a standard user (VirtualStore): the thumbnail cache stays writable.
+    # (The setup asks to run as an administrator, as it must.)
     manifests = [data for (rtype, _), items in resources.items() if rtype == RT_MANIFEST for data in items]
-    if not dll and any(b"requestedExecutionLevel" in m for m in manifests):
+    if writes_cache and any(b"requestedExecutionLevel" in m for m in manifests):
         errors.append("embeds a manifest with requestedExecutionLevel: the cache below Program Files "
                       "would not be writable for a standard user")
     if typelib:
@@ -73,7 +74,7 @@ def main():
         parser.add_argument(kind, nargs=2, metavar=("FILE", "VERSION"), required=kind != "--setup")
     args = parser.parse_args()
     on_xp = xp_imports()
-    errors = check(*args.program, on_xp) + check(*args.plugin, on_xp, dll=True, typelib=True, icon=False)
+    errors = check(*args.program, on_xp, writes_cache=True) + check(*args.plugin, on_xp, dll=True, typelib=True, icon=False)
     if args.setup:
         errors += check(*args.setup, on_xp)
     for e in errors:
