@@ -167,6 +167,31 @@ TEST_F(AccessibilityTest, LocationsAndHitTestsAreTheCellsHitBoxes) {
     }
 }
 
+// Two cells a row: 1 and 2, then 3 alone.
+TEST_F(AccessibilityTest, NavigationFollowsTheListAndTheTwoColumns) {
+    ASSERT_TRUE(StartForm());
+    LoadCategory(ItemKind::Emoticon, 1, EmoticonList(ZeroLedItems(3, 1)));
+    ComPtr<IAccessible> grid = Grid(ItemKind::Emoticon);
+    ASSERT_TRUE(grid);
+    const auto to = [&](long from, long direction) {
+        Variant end;
+        const HRESULT hr = grid->accNavigate(direction, Child(from), end.out());
+        return hr == S_OK && end.get()->vt == VT_I4 ? end.get()->lVal : (hr == S_FALSE ? 0 : -1);
+    };
+    EXPECT_EQ(to(CHILDID_SELF, NAVDIR_FIRSTCHILD), 1);
+    EXPECT_EQ(to(CHILDID_SELF, NAVDIR_LASTCHILD), 3);
+    EXPECT_EQ(to(1, NAVDIR_RIGHT), 2);
+    EXPECT_EQ(to(1, NAVDIR_DOWN), 3);
+    EXPECT_EQ(to(1, NAVDIR_LEFT), 0);
+    EXPECT_EQ(to(2, NAVDIR_LEFT), 1);
+    EXPECT_EQ(to(2, NAVDIR_NEXT), 3);
+    EXPECT_EQ(to(2, NAVDIR_DOWN), 0);
+    EXPECT_EQ(to(3, NAVDIR_RIGHT), 0);
+    EXPECT_EQ(to(3, NAVDIR_UP), 1);
+    EXPECT_EQ(to(3, NAVDIR_PREVIOUS), 2);
+    EXPECT_EQ(to(3, NAVDIR_NEXT), 0);
+}
+
 TEST_F(AccessibilityTest, StatesShowTheSelectionAndCellsScrolledAway) {
     ASSERT_TRUE(StartForm());
     LoadCategory(ItemKind::Display, 1, DisplayList(ZeroLedItems(20, 1)));
