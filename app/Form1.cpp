@@ -218,6 +218,12 @@ void Form1::CreateControls() {
     emoticon_.picture.events.MouseUp = [this](int b, int s, float x, float y) { EmoticonList_MouseUp(b, s, x, y); };
     emoticon_.picture.events.DblClick = [this] { EmoticonList_DblClick(); };
     emoticon_.scroll.Change = [this] { scrollEmoticon_Change(); };
+    display_.picture.events.AccessibleObject = [this](WPARAM w, LPARAM l) {
+        return GridGetObject(mivo::ItemKind::Display, w, l);
+    };
+    emoticon_.picture.events.AccessibleObject = [this](WPARAM w, LPARAM l) {
+        return GridGetObject(mivo::ItemKind::Emoticon, w, l);
+    };
     Picture1.events.Click = [this] { Picture1_Click(); };
     PictureEmo1.events.Click = [this] { PictureEmo1_Click(); };
 
@@ -297,10 +303,19 @@ LRESULT Form1::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         case WM_CLOSE:
             Unload();
             return 0;
+        case kInstallSelectedMessage:
+            if (static_cast<mivo::ItemKind>(wParam) == mivo::ItemKind::Display) {
+                cmdAddDisp_Click();
+            } else {
+                cmdAddEmoticon_Click();
+            }
+            return 0;
         case WM_NCCREATE:
             hwnd_ = hwnd;
             break;
         case WM_NCDESTROY:
+            // The grids are gone: a screen reader still holding their objects gets errors.
+            DisconnectAccessibleGrids();
             hwnd_ = nullptr;
             break;
         default:

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "AccessibleGrid.h"
 #include "mivo/ContentInstaller.h"
 #include "PictureBox.h"
 #include "ScrollBar.h"
@@ -28,6 +29,8 @@ public:
         mivo::PictureBox picture;
         HWND frame = nullptr;
         mivo::ScrollBar scroll;
+        // What screen readers see of the grid; made at their first request.
+        Microsoft::WRL::ComPtr<mivo::AccessibleGrid> accessible;
         int FrameHeightPixels() const;
     };
 
@@ -115,6 +118,29 @@ public:
     bool emoDblClicked = false;
 
 private:
+    // The grid's side of its accessible object, reading the current list at every call
+    // (Form1Accessibility.cpp).
+    class AccessibleCells final : public mivo::AccessibleGrid::Host {
+    public:
+        AccessibleCells(Form1& form, mivo::ItemKind kind) : form_(form), kind_(kind) {}
+        HWND Window() const override;
+        std::wstring Name() const override;
+        long Count() const override;
+        std::wstring CellName(long position) const override;
+        bool CellSelected(long position) const override;
+        RECT CellBox(long position) const override;
+        RECT Shown() const override;
+        long CellAt(POINT pixel) const override;
+        void Select(long position) override;
+        void Install(long position) override;
+
+    private:
+        Form1& form_;
+        mivo::ItemKind kind_;
+    };
+    // Posted by an install a screen reader asks for: wParam is the kind, as ItemKind.
+    static constexpr UINT kInstallSelectedMessage = WM_APP + 1;
+
     LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnCommand(int id, int code);
     void CreateControls();
@@ -127,16 +153,32 @@ private:
     void InstallSelected(mivo::ItemKind kind);
     void InstallPackage(mivo::ItemKind kind, const std::wstring& id);
     void GridMouseUp(mivo::ItemKind kind, float x, float y);
+    // The position of the first cell whose hit box holds the pixel; 0 for none.
+    long CellAt(mivo::ItemKind kind, int px, int py);
+    // Makes the item the only selected one and repaints, as a click on its cell does.
+    void SelectCell(mivo::ItemKind kind, long position);
+    void ScrollIntoView(mivo::ItemKind kind, long position);
+    // Accessibility: the answer to WM_GETOBJECT, whether the grid shows the current list
+    // (only the visible tab's does), the events that tell screen readers of a change, and
+    // the end of the objects when the window goes.
+    LRESULT GridGetObject(mivo::ItemKind kind, WPARAM wParam, LPARAM lParam);
+    bool ShowsList(mivo::ItemKind kind) const;
+    void NotifyListChanged(mivo::ItemKind kind);
+    void NotifySelection(mivo::ItemKind kind, long position);
+    void DisconnectAccessibleGrids() noexcept;
     void DrawGrid(mivo::ItemKind kind);
     // An empty key paints the thumbnails of the cells that can be seen; any other key paints
     // that one cell.
     void ThumbnailPass(mivo::ItemKind kind, const std::wstring& key, mivo::gdip::UniqueImage fresh);
-    // The part of the picture box inside its frame, and within a paint the part to redraw.
+    // The part of the picture box inside its frame.
+    RECT ShownArea(mivo::ItemKind kind);
+    // The shown part, and within a paint only what is to be redrawn of it.
     RECT VisibleArea(mivo::ItemKind kind);
     void OpenPage(const std::wstring& url);
 
     HWND hwnd_ = nullptr;
     Grid display_, emoticon_;
+    AccessibleCells displayCells_{*this, mivo::ItemKind::Display}, emoticonCells_{*this, mivo::ItemKind::Emoticon};
     mivo::UniqueGdi<HFONT> font_, linkFont_;
     // The window font selected into each grid's own DC; declared after font_, so it is
     // deselected before the font is deleted.

@@ -19,7 +19,7 @@ void Form1::lstEmoViewOnPaint(const std::wstring& key, mivo::gdip::UniqueImage f
 void Form1::DisplayList_Paint() { drawDispItem(); }
 void Form1::EmoticonList_Paint() { drawEmoItem(); }
 
-RECT Form1::VisibleArea(ItemKind kind) {
+RECT Form1::ShownArea(ItemKind kind) {
     Grid& grid = GridOf(kind);
     HWND box = grid.picture.hWnd();
     RECT area;
@@ -29,8 +29,13 @@ RECT Form1::VisibleArea(ItemKind kind) {
     ::MapWindowPoints(grid.frame, box, reinterpret_cast<POINT*>(&frame), 2);
     RECT seen{};
     ::IntersectRect(&seen, &area, &frame);
-    if (const RECT* update = grid.picture.PaintArea()) {
-        area = seen;
+    return seen;
+}
+
+RECT Form1::VisibleArea(ItemKind kind) {
+    RECT seen = ShownArea(kind);
+    if (const RECT* update = GridOf(kind).picture.PaintArea()) {
+        const RECT area = seen;
         ::IntersectRect(&seen, &area, update);
     }
     return seen;
@@ -63,26 +68,51 @@ void Form1::EmoticonList_MouseUp(int, int, float x, float y) { GridMouseUp(ItemK
 
 void Form1::GridMouseUp(ItemKind kind, float x, float y) {
     if (catalogue.listItems.Count() == 0) return;
-    const mivo::GridGeometry& g = mivo::GeometryOf(kind);
     // The position is on the picture box itself, so scrolling does not enter the test.
-    const int px = mivo::TwipsToPixelsX(x);
-    const int py = mivo::TwipsToPixelsY(y);
-    std::shared_ptr<cListItem> hit;
-    const long count = catalogue.listItems.Count();
-    for (long i = 1; i <= count && !hit; ++i) {
-        const std::shared_ptr<cListItem> item = catalogue.listItems.Item(i);
-        if (mivo::HitsCell(g, item->left, item->top, item->itemwidth, px, py)) hit = item;
+    const long position = CellAt(kind, mivo::TwipsToPixelsX(x), mivo::TwipsToPixelsY(y));
+    if (position == 0) return;
+    const std::shared_ptr<cListItem> hit = catalogue.listItems.Item(position);
+    SelectCell(kind, position);
+    if (kind == ItemKind::Display) {
+        installDispOnDblClick(hit->id);
+    } else {
+        installEmoOnDblClick(hit->id);
     }
-    if (!hit) return;
+}
+
+long Form1::CellAt(ItemKind kind, int px, int py) {
+    const mivo::GridGeometry& g = mivo::GeometryOf(kind);
+    const long count = catalogue.listItems.Count();
+    for (long i = 1; i <= count; ++i) {
+        const std::shared_ptr<cListItem> item = catalogue.listItems.Item(i);
+        if (mivo::HitsCell(g, item->left, item->top, item->itemwidth, px, py)) return i;
+    }
+    return 0;
+}
+
+void Form1::SelectCell(ItemKind kind, long position) {
     deselectAll(catalogue);
-    hit->selected = true;
+    catalogue.listItems.Item(position)->selected = true;
     GridOf(kind).picture.Cls();
     if (kind == ItemKind::Display) {
         drawDispItem();
-        installDispOnDblClick(hit->id);
     } else {
         drawEmoItem();
-        installEmoOnDblClick(hit->id);
+    }
+    NotifySelection(kind, position);
+}
+
+// Scrolls as little as brings the cell's hit box wholly into its frame.
+void Form1::ScrollIntoView(ItemKind kind, long position) {
+    Grid& grid = GridOf(kind);
+    const std::shared_ptr<cListItem> item = catalogue.listItems.Item(position);
+    const int top = item->top, bottom = top + mivo::GeometryOf(kind).hitHeight;
+    const int shown = grid.FrameHeightPixels();
+    const int value = grid.scroll.Value();
+    if (top < value) {
+        grid.scroll.SetValue(top);
+    } else if (bottom > value + shown) {
+        grid.scroll.SetValue(bottom - shown);
     }
 }
 

@@ -47,9 +47,10 @@ void Form1::Form_Unload(std::int16_t& /*cancel*/) {
 
 void Form1::Command1_Click() { Unload(); }
 
-void Form1::SSTab1_Click(std::int16_t /*previousTab*/) {
+void Form1::SSTab1_Click(std::int16_t previousTab) {
     clearCollection(catalogue.itemIds);
     clearCollection(catalogue.listItems);
+    NotifyListChanged(previousTab == 0 ? mivo::ItemKind::Display : mivo::ItemKind::Emoticon);
 }
 
 void Form1::gdip_Error(long /*lGdiError*/, const std::wstring& /*sErrorDesc*/, const std::wstring& /*sClassName*/) {
@@ -89,6 +90,7 @@ void Form1::CategoryClick(mivo::ItemKind kind) {
                                   L"connection and try again.");
         return;
     }
+    NotifyListChanged(kind);
     if (display) {
         fetchDispThumbs(catalogue, [this](const std::wstring& key, mivo::gdip::UniqueImage fresh) {
             lstDispViewOnPaint(key, std::move(fresh));

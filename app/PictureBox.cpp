@@ -149,6 +149,11 @@ LRESULT PictureBox::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
             if (events.Paint) events.Paint();
             return 0;
         }
+        case WM_GETOBJECT:
+            if (events.AccessibleObject) {
+                if (const LRESULT answer = events.AccessibleObject(wParam, lParam)) return answer;
+            }
+            break;
         case WM_SETCURSOR:
             if (linkCursor_ && LOWORD(lParam) == HTCLIENT) {
                 ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));

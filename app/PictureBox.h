@@ -19,6 +19,8 @@ public:
         std::function<void(int button, int shift, float x, float y)> MouseUp;
         std::function<void()> DblClick;
         std::function<void()> Click;
+        // WM_GETOBJECT: the answer, or 0 for the system's own.
+        std::function<LRESULT(WPARAM wParam, LPARAM lParam)> AccessibleObject;
     };
 
     PictureBox() = default;

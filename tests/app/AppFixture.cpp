@@ -1,6 +1,8 @@
 #include "AppFixture.h"
 
 #include "InstallerTestbed.h"
+#include "mivo/Registry.h"
+#include "mivo/ScopedHandle.h"
 #include "mivo/WindowBinding.h"
 
 #include <windows.h>
@@ -42,6 +44,32 @@ std::string Categories(const std::vector<std::pair<std::string, std::string>>& i
     std::string out = "<?xml version=\"1.0\"?><cats>";
     for (const auto& c : idAndName) out += "<cat id=\"" + c.first + "\">" + c.second + "</cat>";
     return out + "</cats>";
+}
+
+bool At120Dpi() { return ::GetEnvironmentVariableW(L"MIVO_TEST_AT_120_DPI", nullptr, 0) != 0; }
+
+bool RunAgainAt120Dpi() {
+    static const wchar_t kDesktop[] = L"Control Panel\\Desktop";
+    const DWORD dpi = 120;
+    if (SetRegValue(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, &dpi, sizeof dpi) != ERROR_SUCCESS)
+        return false;
+    struct Restore {
+        ~Restore() {
+            HKEY opened = nullptr;
+            if (::RegOpenKeyExW(HKEY_CURRENT_USER, kDesktop, 0, KEY_SET_VALUE, &opened) == ERROR_SUCCESS) {
+                const UniqueRegKey key(opened);
+                ::RegDeleteValueW(key.get(), L"LogPixels");
+            }
+            ::SetEnvironmentVariableW(L"MIVO_TEST_AT_120_DPI", nullptr);
+        }
+    } restore;
+    ::SetEnvironmentVariableW(L"MIVO_TEST_AT_120_DPI", L"1");
+    wchar_t self[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string name = std::string(test->test_suite_name()) + "." + test->name();
+    return RunProcess(L"\"" + std::wstring(self) + L"\" --gtest_filter=" + std::wstring(name.begin(), name.end()),
+                      120000) == 0;
 }
 
 void AppTest::SetUp() {

@@ -28,6 +28,12 @@ std::vector<Item> NumberedItems(int count, int firstId = 1, const std::string& t
 std::vector<Item> ZeroLedItems(int count, int firstId);
 std::string Categories(const std::vector<std::pair<std::string, std::string>>& idAndName);
 
+// The screen resolution is read when a process starts: RunAgainAt120Dpi runs the current
+// test again in a program of its own with the display set to 120 dpi, where At120Dpi() holds
+// and the copy does the checks. True when the copy passed.
+bool At120Dpi();
+bool RunAgainAt120Dpi();
+
 class AppTest : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -3,10 +3,7 @@
 
 #include <commctrl.h>
 
-#include <cstring>
-
 #include "mivo/BuildConfig.h"
-#include "mivo/Registry.h"
 #include "mivo/ScopedHandle.h"
 #include "Twips.h"
 
@@ -133,37 +130,11 @@ TEST_F(LayoutTest, GridIsWhiteAndTheBannerIsDrawn) {
     EXPECT_NE(::GetPixel(banner.get(), 5, 5), ::GetSysColor(COLOR_BTNFACE));
 }
 
-// The screen resolution is read when a process starts: this test runs its own program again
-// with the display set to 120 dpi, and the copy does the checks.
-bool RunAgainAt120Dpi(const char* testName) {
-    static const wchar_t kDesktop[] = L"Control Panel\\Desktop";
-    const DWORD dpi = 120;
-    if (SetRegValue(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, &dpi, sizeof dpi) != ERROR_SUCCESS)
-        return false;
-    struct Restore {
-        ~Restore() {
-            HKEY opened = nullptr;
-            if (::RegOpenKeyExW(HKEY_CURRENT_USER, kDesktop, 0, KEY_SET_VALUE, &opened) == ERROR_SUCCESS) {
-                const UniqueRegKey key(opened);
-                ::RegDeleteValueW(key.get(), L"LogPixels");
-            }
-            ::SetEnvironmentVariableW(L"MIVO_TEST_AT_120_DPI", nullptr);
-        }
-    } restore;
-    ::SetEnvironmentVariableW(L"MIVO_TEST_AT_120_DPI", L"1");
-    wchar_t self[MAX_PATH];
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    return RunProcess(L"\"" + std::wstring(self) + L"\" --gtest_filter=LayoutTest." +
-                          std::wstring(testName, testName + std::strlen(testName)),
-                      120000) == 0;
-}
-
 // At 120 dpi (12 twips a pixel) the window lays itself out from the same twips, and the grid
 // takes its cells from the picture box's real width and its range from the frame's height.
 TEST_F(LayoutTest, At120DpiControlsAndCellsFollowTheResolution) {
-    if (!::GetEnvironmentVariableW(L"MIVO_TEST_AT_120_DPI", nullptr, 0)) {
-        EXPECT_TRUE(RunAgainAt120Dpi(::testing::UnitTest::GetInstance()->current_test_info()->name()))
-            << "the checks at 120 dpi failed: see the output above";
+    if (!At120Dpi()) {
+        EXPECT_TRUE(RunAgainAt120Dpi()) << "the checks at 120 dpi failed: see the output above";
         return;
     }
     ASSERT_EQ(WindowTwipsPerPixel().x, 12);
