@@ -129,7 +129,7 @@ private:
     void GridMouseUp(mivo::ItemKind kind, float x, float y);
     void DrawGrid(mivo::ItemKind kind);
     // An empty key paints the thumbnails of the cells that can be seen; any other key paints
-    // that one cell.
+    // that one cell when it can be seen.
     void ThumbnailPass(mivo::ItemKind kind, const std::wstring& key, mivo::gdip::UniqueImage fresh);
     // The part of the picture box inside its frame, and within a paint the part to redraw.
     RECT VisibleArea(mivo::ItemKind kind);
