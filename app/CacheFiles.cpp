@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <cwctype>
+#include <optional>
 
 #include "PictureFile.h"
 #include "mivo/ComModule.h"
@@ -21,15 +21,38 @@ bool IsSafeFileType(const std::wstring& filetype) {
     return true;
 }
 
-// True for a name GetTempFileName gives with our prefix: "dl", one to four hex digits, ".tmp".
-bool IsDownloadTempName(const std::wstring& name) {
-    const size_t dot = name.size() >= 4 ? name.size() - 4 : 0;
-    if (dot < 3 || dot > 6 || !mivo::EqualsIgnoreCase(name.substr(0, 2), kDownloadTempPrefix) ||
-        !mivo::EqualsIgnoreCase(name.substr(dot), L".tmp"))
-        return false;
-    for (size_t i = 2; i < dot; ++i)
-        if (!std::iswxdigit(name[i])) return false;
-    return true;
+constexpr wchar_t kDownloadPrefix[] = L"mivo-download-";
+
+// The value of one to ten decimal digits; nothing for any other text.
+std::optional<unsigned long long> Decimal(const std::wstring& text) {
+    if (text.empty() || text.size() > 10) return std::nullopt;
+    unsigned long long value = 0;
+    for (wchar_t c : text) {
+        if (c < L'0' || c > L'9') return std::nullopt;
+        value = value * 10 + static_cast<unsigned>(c - L'0');
+    }
+    return value;
+}
+
+// The process id in a name of the download naming; nothing for any other name.
+std::optional<unsigned long> DownloadProcess(const std::wstring& name) {
+    const std::wstring prefix = kDownloadPrefix;
+    if (name.size() < prefix.size() + 7 || !mivo::EqualsIgnoreCase(name.substr(0, prefix.size()), prefix) ||
+        !mivo::EqualsIgnoreCase(name.substr(name.size() - 4), L".tmp"))
+        return std::nullopt;
+    const std::wstring middle = name.substr(prefix.size(), name.size() - prefix.size() - 4);
+    const size_t dash = middle.find(L'-');
+    if (dash == std::wstring::npos || !Decimal(middle.substr(dash + 1))) return std::nullopt;
+    const std::optional<unsigned long long> id = Decimal(middle.substr(0, dash));
+    if (!id || *id > 0xFFFFFFFFull) return std::nullopt;
+    return static_cast<unsigned long>(*id);
+}
+
+bool ProcessEnded(unsigned long processId) {
+    const mivo::UniqueHandle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
+    // No process of that id; one that cannot be opened is someone else's and still there.
+    if (!process) return ::GetLastError() == ERROR_INVALID_PARAMETER;
+    return ::WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0;
 }
 
 }  // namespace
@@ -61,12 +84,19 @@ bool CacheFileExists(const std::wstring& path) {
            mivo::EqualsIgnoreCase(data.cFileName, name);
 }
 
-void RemoveLeftoverDownloads(const std::wstring& folder) {
+std::wstring DownloadFileName(unsigned long processId, unsigned number) {
+    return kDownloadPrefix + std::to_wstring(processId) + L"-" + std::to_wstring(number) + L".tmp";
+}
+
+void RemoveLeftoverDownloads(const std::wstring& folder, bool downloadUnderWay) {
     WIN32_FIND_DATAW data;
-    const mivo::UniqueFind find(::FindFirstFileW((folder + kDownloadTempPrefix + L"*.tmp").c_str(), &data));
+    const mivo::UniqueFind find(::FindFirstFileW((folder + kDownloadPrefix + L"*.tmp").c_str(), &data));
     if (!find) return;
+    const unsigned long self = ::GetCurrentProcessId();
     do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsDownloadTempName(data.cFileName))
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        const std::optional<unsigned long> owner = DownloadProcess(data.cFileName);
+        if (owner && (*owner == self ? !downloadUnderWay : ProcessEnded(*owner)))
             ::DeleteFileW((folder + data.cFileName).c_str());
     } while (::FindNextFileW(find.get(), &data));
 }

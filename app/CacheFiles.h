@@ -21,11 +21,15 @@ std::optional<std::wstring> CacheFilePath(mivo::ItemKind kind, const std::wstrin
 // download.
 bool CacheFileExists(const std::wstring& path);
 
-// Downloads go to temporary files of this prefix (GetTempFileName's) in the cache folder.
-inline constexpr wchar_t kDownloadTempPrefix[] = L"dl";
+// The file in the cache folder that a download goes to until it counts: "mivo-download-", the
+// process id, "-", a number, ".tmp". The process id keeps two Mivo processes from ever writing
+// the same file; the number, downloads of one process that overlap (a pass inside a download).
+// Never of 8.3 shape, which Wine would look up against every file's short name as well.
+std::wstring DownloadFileName(unsigned long processId, unsigned number);
 
-// Removes the temporary files of downloads that never ended (the program was ended during
-// one); only names of that temporary naming are touched.
-void RemoveLeftoverDownloads(const std::wstring& folder);
+// Removes the files of downloads that never ended (a program ended during one): those of
+// processes that have ended, and this process's own unless one of its downloads is under way.
+// Only names of that naming are touched.
+void RemoveLeftoverDownloads(const std::wstring& folder, bool downloadUnderWay);
 
 }  // namespace xmlRequests

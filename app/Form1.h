@@ -168,7 +168,7 @@ private:
     void DisconnectAccessibleGrids() noexcept;
     void DrawGrid(mivo::ItemKind kind);
     // An empty key paints the thumbnails of the cells that can be seen; any other key paints
-    // that one cell.
+    // that one cell when it can be seen.
     void ThumbnailPass(mivo::ItemKind kind, const std::wstring& key, mivo::gdip::UniqueImage fresh);
     // The part of the picture box inside its frame.
     RECT ShownArea(mivo::ItemKind kind);

@@ -52,11 +52,11 @@ void Form1::ThumbnailPass(ItemKind kind, const std::wstring& key, mivo::gdip::Un
         mivo::PaintThumbnails(dc, catalogue.listItems, kind, VisibleArea(kind), gdip);
         return;
     }
-    // One cell, called from the thumbnail pass: a key no longer listed paints nothing.
+    // One cell, called from the thumbnail pass: a key no longer listed paints nothing, and a
+    // cell out of sight is not decoded for pixels nobody sees.
     try {
         if (catalogue.listItems.Count() == 0) return;
-        mivo::ThumbnailPainter painter(dc, kind, gdip);
-        painter.Draw(*catalogue.listItems.Item(key), std::move(fresh));
+        mivo::PaintThumbnail(dc, *catalogue.listItems.Item(key), kind, VisibleArea(kind), gdip, std::move(fresh));
     } catch (const mivo::KeyError&) {
     }
 }

@@ -51,6 +51,13 @@ void ThumbnailPainter::Draw(const cListItem& item, gdip::UniqueImage fresh) {
     bitmap_.Dispose();
 }
 
+void PaintThumbnail(HDC dc, const cListItem& item, ItemKind kind, const RECT& area,
+                    const std::shared_ptr<cGDIP>& gdip, gdip::UniqueImage fresh) {
+    if (!CellMeets(GeometryOf(kind), item.top, LineHeight(dc), area)) return;
+    ThumbnailPainter painter(dc, kind, gdip);
+    painter.Draw(item, std::move(fresh));
+}
+
 void PaintThumbnails(HDC dc, const GridItems& items, ItemKind kind, const RECT& area,
                      const std::shared_ptr<cGDIP>& gdip) {
     if (items.Count() == 0) return;

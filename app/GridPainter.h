@@ -44,6 +44,11 @@ private:
     cGraphics graphics_;
 };
 
+// The thumbnail of one cell when its drawing reaches into area; a cell out of sight is drawn
+// by the repaint that scrolls it in, and fresh, its picture if already decoded, is let go.
+void PaintThumbnail(HDC dc, const cListItem& item, ItemKind kind, const RECT& area,
+                    const std::shared_ptr<cGDIP>& gdip, gdip::UniqueImage fresh = {});
+
 // The thumbnails of the cells whose drawing reaches into area (pixels of the device context).
 void PaintThumbnails(HDC dc, const GridItems& items, ItemKind kind, const RECT& area,
                      const std::shared_ptr<cGDIP>& gdip);

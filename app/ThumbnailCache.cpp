@@ -13,6 +13,7 @@
 #include "mivo/ComObject.h"
 #include "mivo/MessagePump.h"
 #include "mivo/Numbers.h"
+#include "mivo/ScopedHandle.h"
 
 namespace xmlRequests {
 namespace {
@@ -31,25 +32,46 @@ mivo::gdip::UniqueImage ThumbnailPicture(const std::wstring& path) {
     return image;
 }
 
-// Downloads under way: a pass that starts inside one (urlmon may let the window handle
-// events while it downloads) must leave that download's temporary file alone.
-int g_downloading = 0;
+// Counts a download as under way for as long as it lives.
+class DownloadUnderWay {
+public:
+    explicit DownloadUnderWay(int& count) : count_(count) { ++count_; }
+    ~DownloadUnderWay() { --count_; }
+    DownloadUnderWay(const DownloadUnderWay&) = delete;
+    DownloadUnderWay& operator=(const DownloadUnderWay&) = delete;
+
+private:
+    int& count_;
+};
+
+// Names a process tries for one download: as many as downloads of it can overlap, and more.
+constexpr unsigned kDownloadNames = 16;
 
 // A download goes to a temporary file in the cache folder and takes the cache name only when
 // it counts: a failed or broken download never leaves a file that would count as cached.
 // Whatever stands under the cache name is replaced; when it cannot be (a folder, a file
 // that refuses), the item stays without a thumbnail. Returns the stored picture, decoded.
-mivo::gdip::UniqueImage DownloadIntoCache(const std::wstring& url, const std::wstring& folder,
+mivo::gdip::UniqueImage DownloadIntoCache(Catalogue& catalogue, const std::wstring& url, const std::wstring& folder,
                                           const std::wstring& path) {
-    wchar_t temp[MAX_PATH];
-    if (!::GetTempFileNameW(folder.c_str(), kDownloadTempPrefix, 0, temp)) return {};
+    // Made new, so no file is ever taken over; a name in use (a download of this process under
+    // way, a leftover) or refused tries the next number.
+    std::wstring temp;
+    for (unsigned number = 1; temp.empty(); ++number) {
+        if (number > kDownloadNames) return {};
+        const std::wstring name = folder + DownloadFileName(::GetCurrentProcessId(), number);
+        if (mivo::UniqueFile(::CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                           nullptr)))
+            temp = name;
+    }
     mivo::gdip::UniqueImage picture;
-    ++g_downloading;
-    const bool stored =
-        downloadFile(url, temp, &picture) && ::MoveFileExW(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING);
-    --g_downloading;
+    bool stored = false;
+    {
+        const DownloadUnderWay underWay(catalogue.downloading);
+        stored = downloadFile(url, temp, &picture) &&
+                 ::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
     if (stored) return picture;
-    ::DeleteFileW(temp);
+    ::DeleteFileW(temp.c_str());
     return {};
 }
 
@@ -60,7 +82,7 @@ void fetchThumbs(Catalogue& catalogue, mivo::ItemKind kind, const CellReady& cel
     if (itemIds.Count() == 0) return;
     // A missing cache folder is made again, so thumbnails keep working after it was removed.
     ::CreateDirectoryW(folder.c_str(), nullptr);
-    if (g_downloading == 0) RemoveLeftoverDownloads(folder);
+    RemoveLeftoverDownloads(folder, catalogue.downloading != 0);
 
     // Events run between items and may replace or empty the list: every step re-reads the
     // collections, and the first read that fails ends the pass quietly.
@@ -74,7 +96,8 @@ void fetchThumbs(Catalogue& catalogue, mivo::ItemKind kind, const CellReady& cel
             const auto path = CacheFilePath(kind, std::to_wstring(n), item->filetype);
             // A fresh download is drawn from the picture its check decoded, not read again.
             mivo::gdip::UniqueImage fresh;
-            if (path && !CacheFileExists(*path)) fresh = DownloadIntoCache(mivo::ThumbnailUrl(kind, n), folder, *path);
+            if (path && !CacheFileExists(*path))
+                fresh = DownloadIntoCache(catalogue, mivo::ThumbnailUrl(kind, n), folder, *path);
             item->foto = true;
             cellReady(key, std::move(fresh));
             DoEvents();

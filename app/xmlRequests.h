@@ -23,14 +23,17 @@ namespace xmlRequests {
 using ListItems = mivo::Collection<std::shared_ptr<cListItem>>;
 using ItemIds = mivo::Collection<std::wstring>;
 
-// The catalogue's state: the current list and its ids, the request object, and the window
-// that shows them. The main window holds it for as long as it lives; the request object is
-// made when the window loads and released when it unloads.
+// The catalogue's state: the current list and its ids, the request object, the window that
+// shows them, and the thumbnail downloads under way. The main window holds it for as long as
+// it lives; the request object is made when the window loads and released when it unloads.
 struct Catalogue {
     ListItems listItems;
     ItemIds itemIds;
     Microsoft::WRL::ComPtr<IXMLHTTPRequest> xmlHttp;
     Form1* mainForm = nullptr;
+    // A pass that starts inside a download (urlmon may let the window handle events while it
+    // downloads) must leave that download's file alone.
+    int downloading = 0;
 };
 
 // Appends one entry per category of the document at url to the list box; the category id

@@ -1,5 +1,6 @@
 // Floor programs: only the work that no implementation can avoid, to divide the program's
-// figures by. Modes: startup | click | cached | cold (same categories as AppBench.cpp).
+// figures by. Modes: startup | click | cached | cached-inview | cached-emo | cached-emo-inview |
+// cold (same categories as AppBench.cpp).
 #include <windows.h>
 #include <commctrl.h>
 #include <urlmon.h>
@@ -167,17 +168,35 @@ std::wstring ProgramFolder() {
     return p.substr(0, p.find_last_of(L'\\') + 1);
 }
 
-// Read, check the header of, decode, draw at 64 x 64 and dispose each file, on one graphics
-// object. No decoder may see a file before its header is checked, so the check is work that
-// cannot be avoided.
-void DrawFiles(HWND hwnd, const std::vector<std::wstring>& files) {
+// Read, check the header of, decode, draw at size x size and dispose each file, on one
+// graphics object. No decoder may see a file before its header is checked, so the check is
+// work that cannot be avoided.
+void DrawFiles(HWND hwnd, const std::vector<std::wstring>& files, int size = 64) {
     GpGraphics* graphics = nullptr;
     GdipCreateFromHWND(hwnd, &graphics);
     int y = 0;
     for (const std::wstring& file : files) {
         if (const UniqueImage image = mivo::LoadThumbnailImage(file))
-            GdipDrawImageRectI(graphics, image.get(), 10, y, 64, 64);
+            GdipDrawImageRectI(graphics, image.get(), 10, y, size, size);
         y = (y + 90) % 270;
+    }
+    GdipDeleteGraphics(graphics);
+}
+
+// What a pass over a cached list shows until the grid is scrolled: each file's presence
+// checked and the window's events processed after each item, as the pass goes one item after
+// the other, and only the cells in view (two a row at the grid's pitch) read, checked,
+// decoded and drawn.
+void DrawCellsInView(HWND hwnd, const std::vector<std::wstring>& files, size_t inView, int size, int pitch) {
+    GpGraphics* graphics = nullptr;
+    GdipCreateFromHWND(hwnd, &graphics);
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (::GetFileAttributesW(files[i].c_str()) != INVALID_FILE_ATTRIBUTES && i < inView) {
+            if (const UniqueImage image = mivo::LoadThumbnailImage(files[i]))
+                GdipDrawImageRectI(graphics, image.get(), i % 2 == 0 ? 26 : 122, static_cast<int>(i / 2) * pitch + 15,
+                                   size, size);
+        }
+        bench::Pump();
     }
     GdipDeleteGraphics(graphics);
 }
@@ -232,21 +251,30 @@ int main(int argc, char** argv) {
     HWND hwnd = CreatePlainWindow(300, 400);
     // A folder of its own: Wine's file lookups slow down as a folder fills, so sharing the
     // program's cache folder would slow both.
-    const std::wstring folder = ProgramFolder() + (mode == "cold" ? L"floorcold\\" : L"floorcache\\");
+    const bool emo = mode.rfind("cached-emo", 0) == 0;
+    const std::wstring folder =
+        ProgramFolder() + (mode == "cold" ? L"floorcold\\" : emo ? L"floorcacheemo\\" : L"floorcache\\");
     ::CreateDirectoryW(folder.c_str(), nullptr);
-    const auto items = Fetch(http.Get(), L"/appgetdisps.php?id=1", mivo::ItemNodePath(mivo::ItemKind::Display));
+    const auto items = emo ? Fetch(http.Get(), L"/appgetemos.php?id=6", mivo::ItemNodePath(mivo::ItemKind::Emoticon))
+                           : Fetch(http.Get(), L"/appgetdisps.php?id=1", mivo::ItemNodePath(mivo::ItemKind::Display));
     std::vector<std::wstring> files;
-    for (const Entry& e : items) files.push_back(folder + L"display" + e.id + L"." + e.type);
+    for (const Entry& e : items) files.push_back(folder + (emo ? L"emoticon" : L"display") + e.id + L"." + e.type);
     double ms = -1;
-    if (mode == "cached") {
+    if (mode.rfind("cached", 0) == 0) {
         for (size_t i = 0; i < files.size(); ++i) {
             if (::GetFileAttributesW(files[i].c_str()) == INVALID_FILE_ATTRIBUTES) {
-                const std::wstring url = std::wstring(mivo::ContentBaseUrl) + L"/getdisplay.php?emoid=" + items[i].id;
+                const std::wstring url = std::wstring(mivo::ContentBaseUrl) +
+                                         (emo ? L"/getemoticon.php?emoid=" : L"/getdisplay.php?emoid=") + items[i].id;
                 ::URLDownloadToFileW(nullptr, url.c_str(), files[i].c_str(), 16, nullptr);
             }
         }
+        // The grid's frame shows four rows of display pictures, six of emoticons.
+        const bool inView = mode.size() > 7 && mode.compare(mode.size() - 7, 7, "-inview") == 0;
         const double t0 = bench::NowMs();
-        DrawFiles(hwnd, files);
+        if (inView)
+            DrawCellsInView(hwnd, files, emo ? 12 : 8, emo ? 24 : 64, emo ? 55 : 90);
+        else
+            DrawFiles(hwnd, files, emo ? 24 : 64);
         ms = bench::NowMs() - t0;
     } else if (mode == "cold") {
         for (const std::wstring& f : files) ::DeleteFileW(f.c_str());

@@ -49,6 +49,8 @@ if [ -n "$base" ]; then
   rm -rf "$src" && mkdir -p "$src"
   git -C "$root" archive "$base" | tar -x -C "$src"
   [ -d "$src/bench" ] || cp -r "$root/bench" "$src/bench"
+  # A program side older than a mode this bench runs: this one, which speaks the same interfaces.
+  grep -q '"cached-emo"' "$src/bench/AppBench.cpp" || cp "$root/bench/AppBench.cpp" "$root/bench/BenchClock.h" "$src/bench/"
   grep -q 'add_subdirectory(bench)' "$src/CMakeLists.txt" ||
     printf '\nif(MIVO_BUILD_BENCH)\n  add_subdirectory(bench)\nendif()\n' >> "$src/CMakeLists.txt"
   # A fresh build: files generated for another revision would otherwise shadow this one's.
@@ -59,24 +61,35 @@ if [ -n "$base" ]; then
   programs=("$build/base/bench/mivo_bench_app.exe" "${programs[@]}")
 fi
 floor="$build/bench/mivo_bench_floor.exe"
+# The emoticon rows run a copy of each program in a folder of its own: its cache folder then
+# holds only the emoticons, and the display rows' folder only the display pictures.
+emo_programs=()
+for exe in "${programs[@]}"; do
+  mkdir -p "$(dirname "$exe")/emoticons"
+  cp "$exe" "$(dirname "$exe")/emoticons/"
+  emo_programs+=("$(dirname "$exe")/emoticons/$(basename "$exe")")
+done
 
 mivo_step "preparing the Wine prefix" "$logs/setup-prefix.log" \
   "$build/testing/setup-prefix.sh" "$(find "$build/testbed/content_installer" -name '*.dll' | head -n1)"
 mivo_step "starting the content server" "$logs/content-server.log" "$build/testing/content-server.sh" start
 trap '"$build/testing/content-server.sh" stop' EXIT
 
-# Category 1: 730 display pictures (the largest list); 2 and 3: eight each.
+# Category 1: 730 display pictures (the largest list); 2 and 3: eight each. Emoticon category
+# 6: 1,192 emoticons (the largest list).
 python3 - "$((port + 1))" <<'PY'
 import json, sys, urllib.request
 thumbs = ["thumbs/dp101.jpg", "thumbs/dp102.png", "thumbs/dp103.gif", "thumbs/dp104.jpg"]
-def items(first, count):
-    return [{"id": i, "title": "Picture %d" % i, "thumb": thumbs[i % len(thumbs)]} for i in range(first, first + count)]
+emo_thumbs = ["thumbs/emo501.gif", "thumbs/emo502.png", "thumbs/emo503.gif", "thumbs/emo504.gif"]
+def items(first, count, pictures=thumbs):
+    return [{"id": i, "title": "Picture %d" % i, "thumb": pictures[i % len(pictures)]} for i in range(first, first + count)]
 cat = {"display": {"categories": [
            {"id": 1, "name": "Large", "items": items(1, 730)},
            {"id": 2, "name": "Small", "items": items(1001, 8)},
            {"id": 3, "name": "Other", "items": items(2001, 8)}]},
        "emoticon": {"categories": [
-           {"id": 5, "name": "Smileys", "items": [{"id": 501, "title": "Smile", "thumb": "thumbs/emo501.gif"}]}]}}
+           {"id": 5, "name": "Smileys", "items": [{"id": 501, "title": "Smile", "thumb": "thumbs/emo501.gif"}]},
+           {"id": 6, "name": "Many", "items": items(3001, 1192, emo_thumbs)}]}}
 req = urllib.request.Request("http://127.0.0.1:%s/catalogue" % sys.argv[1], data=json.dumps(cat).encode(),
                              headers={"Content-Length": str(len(json.dumps(cat).encode()))})
 assert urllib.request.urlopen(req).read() == b"ok"
@@ -100,6 +113,7 @@ programs_run() {
     for _ in 1 2 3; do run startup "${names[$i]}" "${programs[$i]}" startup; done
     run click "${names[$i]}" "${programs[$i]}" click
     run cached "${names[$i]}" "${programs[$i]}" cached
+    run cachedemo "${names[$i]}" "${emo_programs[$i]}" cached-emo
     run select "${names[$i]}" "${programs[$i]}" select 1
     run select "${names[$i]}-8" "${programs[$i]}" select 2
     run cold "${names[$i]}" "${programs[$i]}" cold
@@ -109,6 +123,9 @@ floor_run() {
   for _ in 1 2 3; do run startup floor "$floor" startup; done
   run click floor "$floor" click
   run cached floor "$floor" cached
+  run cached inview "$floor" cached-inview
+  run cachedemo floor "$floor" cached-emo
+  run cachedemo inview "$floor" cached-emo-inview
   run cold floor "$floor" cold
 }
 for ((r = 1; r <= runs; r++)); do
@@ -136,11 +153,12 @@ for line in open(sys.argv[1]):
     row, col, value = line.rstrip("\n").split("|", 2)
     rows.setdefault(row, {}).setdefault(col, []).append(value)
 titles = [
-    ("startup", "start-up to window with both lists (from process creation)", "floor"),
-    ("click", "click on a 730-item category to captions painted", "floor"),
-    ("cached", "thumbnail pass over 730 cached files", "floor"),
-    ("select", "select in a cached 730-item grid, then load another category", "-8"),
-    ("cold", "click to all 730 thumbnails drawn, nothing cached", "floor"),
+    ("startup", "start-up to window with both lists (from process creation)", ["floor"]),
+    ("click", "click on a 730-item category to captions painted", ["floor"]),
+    ("cached", "thumbnail pass over 730 cached files", ["floor", "inview"]),
+    ("cachedemo", "thumbnail pass over 1,192 cached emoticons", ["floor", "inview"]),
+    ("select", "select in a cached 730-item grid, then load another category", ["-8"]),
+    ("cold", "click to all 730 thumbnails drawn, nothing cached", ["floor"]),
 ]
 def stat(values):
     v = [float(x) for x in values if x not in ("",)]
@@ -149,18 +167,23 @@ def stat(values):
     return statistics.median(v), min(v), max(v)
 print("runs per figure: %s (start-up: three samples per run); ms: median (min-max); ratio = median / floor median" % sys.argv[2])
 print("floor of 'select': the same clicks in an 8-item category")
-for key, title, floorcol in titles:
+print("floor 'inview' of the passes: each file's presence checked, events after each item, the cells in view drawn")
+for key, title, floorcols in titles:
     cols = rows.get(key, {})
     print("\n" + title)
     for name in ("before", "after"):
         if name not in cols:
             continue
         s = stat(cols[name])
-        f = stat(cols.get(name + floorcol if floorcol.startswith("-") else floorcol, []))
-        if s is None or f is None:
+        floors = [(col, stat(cols.get(name + col if col.startswith("-") else col, []))) for col in floorcols]
+        if s is None or any(f is None for _, f in floors):
             print("  %-7s no figure (a run failed)" % name)
             continue
-        print("  %-7s %9.1f (%.1f-%.1f)   floor %9.1f (%.1f-%.1f)   ratio %.2f" % (name, *s, *f, s[0] / f[0]))
+        line = "  %-7s %9.1f (%.1f-%.1f)" % (name, *s)
+        for col, f in floors:
+            label = "floor" if col in ("floor", "-8") else col
+            line += "   %s %9.1f (%.1f-%.1f)   ratio %.2f" % (label, *f, s[0] / f[0])
+        print(line)
 if "soak" in rows:
     print("\n%s category loads and %s repaints of the 730-item grid" % (sys.argv[3], sys.argv[3]))
     for name, values in rows["soak"].items():

@@ -259,15 +259,35 @@ TEST_F(CacheTest, HostilePicturesAreRefusedUnopenedAndTheWindowKeepsAnswering) {
     EXPECT_EQ(CacheFiles(), (std::vector<std::wstring>{L"display101.jpg", L"display102.png", L"display950.gif"}));
 }
 
-TEST_F(CacheTest, TemporaryFilesOfAnEarlierRunAreRemovedAndNothingElse) {
+// A pass removes what downloads that never ended left: this process's own and those of a
+// process that has ended, never a live process's download nor any other name.
+TEST_F(CacheTest, FilesOfDownloadsThatNeverEndedAreRemovedAndNothingElse) {
     ASSERT_TRUE(StartForm());
-    const wchar_t* leftovers[] = {L"dl1A2B.tmp", L"DLF.TMP"};
-    const wchar_t* others[] = {L"dl12345.tmp", L"dlxyz.tmp", L"download.tmp", L"notes.txt"};
-    for (const wchar_t* name : leftovers) WriteFileBytes(folder_ + name, "partial");
-    for (const wchar_t* name : others) WriteFileBytes(folder_ + name, "kept");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::wstring command = L"\"" + WindowsPath(MIVO_PROGRAM_EXE) + L"\"";
+    ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                                 &startup, &info));
+    const mivo::UniqueHandle other(info.hProcess), otherThread(info.hThread);
+    const std::wstring own = xmlRequests::DownloadFileName(::GetCurrentProcessId(), 3);
+    const std::wstring live = xmlRequests::DownloadFileName(info.dwProcessId, 1);
+    const std::wstring unlike[] = {L"dl1A2B.tmp", L"mivo-download-12x-1.tmp", L"mivo-download-7.tmp", L"notes.txt"};
+    for (const std::wstring& name : {own, live}) WriteFileBytes(folder_ + name, "partial");
+    for (const std::wstring& name : unlike) WriteFileBytes(folder_ + name, "kept");
+    auto expected = [&](bool withLive) {
+        std::vector<std::wstring> names(std::begin(unlike), std::end(unlike));
+        names.push_back(L"display101.jpg");
+        if (withLive) names.push_back(live);
+        std::sort(names.begin(), names.end());
+        return names;
+    };
     LoadCategory(ItemKind::Display, 1, DisplayList(Landscapes(1)));
-    EXPECT_EQ(CacheFiles(), (std::vector<std::wstring>{L"display101.jpg", L"dl12345.tmp", L"dlxyz.tmp",
-                                                       L"download.tmp", L"notes.txt"}));
+    EXPECT_EQ(CacheFiles(), expected(true));
+    ::TerminateProcess(other.get(), 0);
+    ::WaitForSingleObject(other.get(), 10000);
+    LoadCategory(ItemKind::Display, 2, DisplayList(Landscapes(1)));
+    EXPECT_EQ(CacheFiles(), expected(false));
 }
 
 // Mivo.exe in a process of its own, so that it can really be ended in the middle of its work.
@@ -342,10 +362,10 @@ TEST_F(CacheTest, AProgramEndedDuringADownloadLeavesNoTemporaryFileOnceStartedAg
     {
         ProgramProcess first;
         ASSERT_TRUE(first.ClickFirstDisplayCategory());
-        ASSERT_TRUE(ProgramProcess::Within(20000, [&] { return !files(L"dl*.tmp").empty(); }));
+        ASSERT_TRUE(ProgramProcess::Within(20000, [&] { return !files(L"mivo-download-*.tmp").empty(); }));
         first.End();
     }
-    ASSERT_EQ(files(L"dl*.tmp").size(), 1u) << "the download was not under way when the program ended";
+    ASSERT_EQ(files(L"mivo-download-*.tmp").size(), 1u) << "the download was not under way when the program ended";
 
     TestServer::Control("POST", "/delay", R"({"path": "/getdisplay.php", "seconds": 0})");
     ProgramProcess second;

@@ -368,5 +368,101 @@ TEST_F(GridTest, ARepaintOfAScrolledLongGridDrawsWhatDrawingEveryCellDraws) {
     for (const auto& f : files) ::DeleteFileW(f.c_str());
 }
 
+
+// The pass decodes only the cells that can be seen, so a cell scrolled into view during the
+// pass or after it must still get its thumbnail: the cells in view get theirs one by one in
+// list order, and the grid ends up showing what drawing every cell draws.
+TEST_F(GridTest, CellsScrolledIntoViewDuringAndAfterThePassShowTheirThumbnails) {
+    ASSERT_TRUE(StartForm());
+    const std::wstring folder = xmlRequests::CacheFolder();
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    const std::string png = ReadFileBytes(SourceDir() + L"\\testbed\\catalogue\\thumbs\\dp102.png");
+    const struct {
+        ItemKind kind;
+        int count;
+        long scrollAfter;  // the pass has handled this item out of sight when the grid is scrolled
+        int scrollTo;      // to show it and the cells before and after it
+        int seen;          // cells whose thumbnail is wholly in view when the pass reaches them
+    } cases[] = {{ItemKind::Display, 20, 12, 360, 6 + 2}, {ItemKind::Emoticon, 30, 16, 330, 10 + 6}};
+    for (const auto& c : cases) {
+        const bool display = c.kind == ItemKind::Display;
+        SCOPED_TRACE(display ? "display pictures" : "emoticons");
+        std::vector<std::wstring> files;
+        for (int id = 1; id <= c.count; ++id) {
+            files.push_back(folder + (display ? L"display" : L"emoticon") + std::to_wstring(id) + L".png");
+            WriteFileBytes(files.back(), png);
+        }
+        ClickTab(display ? 0 : 1);
+        const auto items = NumberedItems(c.count);
+        ServeItems(c.kind, 1, display ? DisplayList(items) : EmoticonList(items));
+        if (display)
+            xmlRequests::loadDispItems(form->catalogue, 1);
+        else
+            xmlRequests::loadEmoItems(form->catalogue, 1);
+        PumpMessages(20);
+
+        Form1::Grid& grid = form->GridOf(c.kind);
+        const GridGeometry& g = GeometryOf(c.kind);
+        const int width = grid.picture.WidthPixels() - 1;  // the scroll bar covers the last column
+        const int frame = grid.FrameHeightPixels();
+        auto snapshot = [&] {
+            ScopedGetDC dc(grid.picture.hWnd());
+            std::vector<COLORREF> px;
+            for (int y = grid.scroll.Value(); y < grid.scroll.Value() + frame; ++y)
+                for (int x = 0; x < width; ++x) px.push_back(::GetPixel(dc.get(), x, y));
+            return px;
+        };
+        auto thumbnailInk = [&](const cListItem& item) {
+            ScopedGetDC dc(grid.picture.hWnd());
+            const int x0 = CentredX(item.left, item.itemwidth, g.thumbnailSize), y0 = item.top + g.thumbnailTop;
+            int ink = 0;
+            for (int y = y0; y < y0 + g.thumbnailSize; ++y)
+                for (int x = x0; x < x0 + g.thumbnailSize; ++x) ink += ::GetPixel(dc.get(), x, y) != RGB(255, 255, 255);
+            return ink;
+        };
+        // What the grid shows must be what a repaint of every cell shows.
+        auto expectEveryCellDrawn = [&] {
+            const auto shown = snapshot();
+            grid.picture.Cls();
+            PaintGrid(grid.picture.hDC(), form->catalogue.listItems, c.kind,
+                      RECT{0, 0, grid.picture.WidthPixels(), grid.picture.HeightPixels()}, form->gdip);
+            EXPECT_EQ(shown, snapshot());
+        };
+
+        long position = 0;
+        int seenCells = 0;
+        auto cellReady = [&](const std::wstring& key, gdip::UniqueImage fresh) {
+            const cListItem& item = *form->catalogue.listItems.Item(++position);
+            const int y0 = item.top + g.thumbnailTop;
+            const bool seen = y0 >= grid.scroll.Value() && y0 + g.thumbnailSize <= grid.scroll.Value() + frame;
+            if (seen) {
+                EXPECT_EQ(thumbnailInk(item), 0) << position;
+            }
+            if (display)
+                form->lstDispViewOnPaint(key, std::move(fresh));
+            else
+                form->lstEmoViewOnPaint(key, std::move(fresh));
+            if (seen) {
+                ++seenCells;
+                EXPECT_GT(thumbnailInk(item), g.thumbnailSize * g.thumbnailSize / 2) << position;
+            }
+            if (position == c.scrollAfter) grid.scroll.SetValue(c.scrollTo);
+        };
+        if (display)
+            xmlRequests::fetchDispThumbs(form->catalogue, cellReady);
+        else
+            xmlRequests::fetchEmoThumbs(form->catalogue, cellReady);
+        PumpMessages(20);
+        EXPECT_EQ(position, c.count);
+        EXPECT_EQ(seenCells, c.seen);
+        expectEveryCellDrawn();
+
+        grid.scroll.SetValue(grid.scroll.Max());
+        PumpMessages(20);
+        expectEveryCellDrawn();
+        for (const auto& f : files) ::DeleteFileW(f.c_str());
+    }
+}
+
 }  // namespace
 }  // namespace mivo::test
