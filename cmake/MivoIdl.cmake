@@ -11,7 +11,10 @@ function(mivo_widl out_var idl base)
     set(tlb_paths /usr/lib/x86_64-linux-gnu/wine/x86_64-windows /usr/lib/wine/x86_64-windows)
   else()
     set(widl_arch --win32)
-    set(tlb_paths /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/wine/i386-windows)
+    # importlib reads only the types of stdole2.tlb, which are the same in the 64-bit Wine's
+    # copy: that one serves where 32-bit Wine could not be installed.
+    set(tlb_paths /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/wine/i386-windows
+      /usr/lib/x86_64-linux-gnu/wine/x86_64-windows /usr/lib/wine/x86_64-windows)
   endif()
   # Debian's MinGW headers carry no .idl files: the standard ones (oaidl.idl...) come with
   # libwine-dev, and stdole2.tlb for importlib with Wine of the same architecture.

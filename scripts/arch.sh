@@ -10,7 +10,16 @@
 #                                   where the host runs it, else 64 (MIVO_TEST_ARCH overrides),
 #                                   and MIVO_TOOLCHAIN, its toolchain file (mivo_toolchain 32|64)
 # 32-bit Wine needs a kernel that runs 32-bit user code: virtual machines and sandboxes often
-# switch that off, and then the 64-bit build is tested under Wine's 64-bit loader instead.
+# switch that off, and then the 64-bit build is tested under Wine's 64-bit loader instead. The
+# same holds where 32-bit Wine itself could not be installed (scripts/install-deps.sh keeps
+# apt's reason).
+#   MIVO_WINE32_LOADER  the 32-bit Wine loader looked for (default /usr/lib/wine/wine)
+#   MIVO_STATE_DIR      where install-deps.sh keeps that reason (default the build folder)
+
+# The file with the reason why 32-bit Wine could not be installed, while it could not.
+mivo_wine32_note_file() {
+  echo "${MIVO_STATE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build}/wine32-unavailable"
+}
 
 mivo_runs32() {
   # A 96-byte static i386 program that exits with status 32. It is written into the
@@ -24,10 +33,17 @@ mivo_runs32() {
   out=$("$probe.$$" 2>&1)
   status=$?
   rm -f "$probe.$$"
-  [ $status -eq 32 ] && return 0
-  out=${out##*: }
-  echo "this host runs no 32-bit process (an i386 program does not start: ${out:-exit status $status})"
-  return 1
+  if [ $status -ne 32 ]; then
+    out=${out##*: }
+    echo "this host runs no 32-bit process (an i386 program does not start: ${out:-exit status $status})"
+    return 1
+  fi
+  if [ ! -x "${MIVO_WINE32_LOADER:-/usr/lib/wine/wine}" ]; then
+    local note
+    note=$(cat "$(mivo_wine32_note_file)" 2>/dev/null) || note="it is not installed"
+    echo "this host has no 32-bit Wine ($note)"
+    return 1
+  fi
 }
 
 mivo_choose_arches() {

@@ -15,6 +15,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/steps.sh"
 mivo_choose_run_arch
 build=${MIVO_BENCH_BUILD_DIR:-$root/build/bench}
+# Once per bench: not again inside Xvfb.
+[ -n "${MIVO_BENCH_DEPS_DONE:-}" ] || mivo_install_deps "$build/logs/install-deps.log"
+export MIVO_BENCH_DEPS_DONE=1
+mivo_choose_run_arch
 [ "$MIVO_ARCH" = 64 ] && build=${build}64
 logs=$build/logs
 port=${MIVO_BENCH_PORT:-18565}
@@ -26,8 +30,6 @@ if [ "${1:-}" = --base ]; then base=${2:?--base needs a revision}; fi
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
 fi
-
-mivo_step "installing the packages" "$logs/install-deps.log" "$root/scripts/install-deps.sh"
 
 configure() {  # source dir, build dir, with tests
   mivo_step "configuring $2" "$logs/configure-$(basename "$2").log" \

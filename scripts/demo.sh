@@ -14,6 +14,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/steps.sh"
 mivo_choose_run_arch
 build=${MIVO_DEMO_BUILD_DIR:-$root/build/demo}
+# Once per demo: not again inside Xvfb.
+[ -n "${MIVO_DEMO_DEPS_DONE:-}" ] || mivo_install_deps "$build/logs/install-deps.log"
+export MIVO_DEMO_DEPS_DONE=1
+mivo_choose_run_arch
 [ "$MIVO_ARCH" = 64 ] && build=${build}64
 logs=$build/logs
 port=${MIVO_DEMO_PORT:-18080}
@@ -28,7 +32,6 @@ if [ "${1:-}" = --screenshots ]; then
 fi
 shot_emo=${MIVO_DEMO_SCREENSHOT_EMO:-$shot_emo}
 
-mivo_step "installing the packages" "$logs/install-deps.log" "$root/scripts/install-deps.sh"
 mivo_step "configuring the $MIVO_ARCH-bit build" "$logs/configure.log" \
   cmake -S "$root" -B "$build" \
   -DCMAKE_TOOLCHAIN_FILE="$MIVO_TOOLCHAIN" -DCMAKE_BUILD_TYPE=RelWithDebInfo \

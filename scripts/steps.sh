@@ -12,3 +12,11 @@ mivo_step() {
     exit 1
   fi
 }
+
+# The packages step, its own remarks shown (a stuttering archive, no 32-bit Wine), since
+# the host's architectures are decided only once it has run.
+#   mivo_install_deps LOG
+mivo_install_deps() {
+  mivo_step "installing the packages" "$1" "$(dirname "${BASH_SOURCE[0]}")/install-deps.sh"
+  sed -n 's/^install-deps: //p' "$1"
+}

@@ -16,7 +16,8 @@ logs=$build-logs
 . "$root/scripts/steps.sh"
 mivo_choose_arches || exit 2
 
-mivo_step "installing the packages" "$logs/install-deps.log" "$root/scripts/install-deps.sh"
+mivo_install_deps "$logs/install-deps.log"
+mivo_choose_arches
 echo "Test suites: $MIVO_ARCHES_WHY"
 runs32=yes
 mivo_runs32 >/dev/null || runs32=no
