@@ -75,7 +75,10 @@ function(mivo_register_in_prefix target)
   set_property(GLOBAL APPEND PROPERTY MIVO_PREFIX_DLLS "$<TARGET_FILE:${target}>")
 endfunction()
 
+# The set-up script against stand-ins of apt, first of all: no Wine, no network.
+add_test(NAME install_deps_script COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/install_deps_test.sh)
 add_test(NAME content_server_start COMMAND ${MIVO_TESTING_DIR}/content-server.sh start)
+set_tests_properties(content_server_start PROPERTIES DEPENDS install_deps_script)
 add_test(NAME content_server_stop COMMAND ${MIVO_TESTING_DIR}/content-server.sh stop)
 set_tests_properties(content_server_start PROPERTIES FIXTURES_SETUP content_server)
 set_tests_properties(content_server_stop PROPERTIES FIXTURES_CLEANUP content_server)
