@@ -6,6 +6,7 @@
 #include "mivo/BuildConfig.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
