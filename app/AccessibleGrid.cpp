@@ -155,8 +155,9 @@ HRESULT AccessibleGrid::get_accState(VARIANT child, VARIANT* state) {
         const long position = Position(child);
         if (position < 0) return E_INVALIDARG;
         if (position == 0) return standard_->get_accState(child, state);
-        long bits = STATE_SYSTEM_SELECTABLE;
+        long bits = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE;
         if (host_->CellSelected(position)) bits |= STATE_SYSTEM_SELECTED;
+        if (host_->HasFocus() && host_->Focused() == position) bits |= STATE_SYSTEM_FOCUSED;
         RECT seen{};
         const RECT box = host_->CellBox(position), shown = host_->Shown();
         if (!::IntersectRect(&seen, &box, &shown)) bits |= STATE_SYSTEM_OFFSCREEN;
@@ -169,7 +170,13 @@ HRESULT AccessibleGrid::get_accState(VARIANT child, VARIANT* state) {
 HRESULT AccessibleGrid::get_accFocus(VARIANT* focus) {
     if (!focus) return E_POINTER;
     ::VariantInit(focus);
-    return Call([&]() -> HRESULT { return standard_->get_accFocus(focus); });
+    return Call([&]() -> HRESULT {
+        if (!host_->HasFocus()) return S_FALSE;
+        const long focused = host_->Focused();
+        focus->vt = VT_I4;
+        focus->lVal = focused > 0 ? focused : CHILDID_SELF;
+        return S_OK;
+    });
 }
 
 HRESULT AccessibleGrid::get_accSelection(VARIANT* selection) {
@@ -204,8 +211,9 @@ HRESULT AccessibleGrid::accSelect(long flags, VARIANT child) {
         const long position = Position(child);
         if (position < 0) return E_INVALIDARG;
         if (position == 0) return standard_->accSelect(flags, child);
-        // One item at most is selected, and the cells take no focus of their own.
+        // One item at most is selected.
         if (flags & ~(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION)) return E_INVALIDARG;
+        if (flags & SELFLAG_TAKEFOCUS) host_->Focus(position);
         if (flags & SELFLAG_TAKESELECTION) host_->Select(position);
         return S_OK;
     });

@@ -1,7 +1,7 @@
 #pragma once
 // What a screen reader sees of a thumbnail grid: an MSAA list whose items are the cells,
 // child id k being the k-th cell. The object reads the cells from its host at every call and
-// keeps none; what it does not know of itself (parent, focus, help) comes from the standard
+// keeps none; what it does not know of itself (parent, help) comes from the standard
 // object Windows makes for the picture box's client area.
 #include <windows.h>
 #include <oleacc.h>
@@ -35,6 +35,11 @@ public:
         virtual void Select(long position) = 0;
         // Selects as a click does, then has the cell installed once the call is over.
         virtual void Install(long position) = 0;
+        // Whether the grid has the keyboard focus, and the focused cell (0 for none).
+        virtual bool HasFocus() const = 0;
+        virtual long Focused() const = 0;
+        // Gives the grid the focus and makes the cell the focused one.
+        virtual void Focus(long position) = 0;
 
     protected:
         ~Host() = default;

@@ -4,6 +4,7 @@
 
 #include "Form1.h"
 #include "mivo/ComSupport.h"
+#include "mivo/MessagePump.h"
 
 int MivoMain() {
     mivo::ScopedCoInit com;
@@ -13,11 +14,7 @@ int MivoMain() {
         return 1;  // start-up failed: the user has been told
     }
     MSG msg;
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (form->Loaded() && ::IsDialogMessageW(form->hWnd(), &msg)) continue;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) mivo::RouteMessage(msg);
     form.reset();
     return static_cast<int>(msg.wParam);
 }

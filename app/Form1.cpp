@@ -119,6 +119,9 @@ bool Form1::Show() {
         End();
         return false;
     }
+    // Focus rectangles and mnemonic underlines as the last input asks: hidden after a mouse
+    // click, shown after a key, as Windows sets them for dialogs.
+    ::SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
     ::ShowWindow(hwnd_, SW_SHOWNORMAL);
     ::UpdateWindow(hwnd_);
     return true;
@@ -188,6 +191,8 @@ void Form1::CreateControls() {
         page.grid->frame = mivo::CreateFrame(*page.frame, ToPixels(kBackframe), L"", false, font);
         page.grid->picture.Create(page.grid->frame, ToPixels(kGridPicture), RGB(255, 255, 255), false,
                                   page.pictureId);
+        // Between the category list and the Add button in the tab order, as created.
+        page.grid->picture.TakeKeys();
         // Captions use the window's font, kept in the picture box's own device context.
         gridFonts_[&page - pages].emplace(page.grid->picture.hDC(), font);
         page.grid->scroll.Create(page.grid->frame, ToPixels(kGridScroll), page.scrollId);
@@ -218,6 +223,14 @@ void Form1::CreateControls() {
     emoticon_.picture.events.MouseUp = [this](int b, int s, float x, float y) { EmoticonList_MouseUp(b, s, x, y); };
     emoticon_.picture.events.DblClick = [this] { EmoticonList_DblClick(); };
     emoticon_.scroll.Change = [this] { scrollEmoticon_Change(); };
+    display_.picture.events.KeyDown = [this](int key) { DisplayList_KeyDown(key); };
+    display_.picture.events.GotFocus = [this] { DisplayList_GotFocus(); };
+    display_.picture.events.LostFocus = [this] { DisplayList_LostFocus(); };
+    display_.picture.events.FocusCuesChanged = [this] { FocusCuesChanged(mivo::ItemKind::Display); };
+    emoticon_.picture.events.KeyDown = [this](int key) { EmoticonList_KeyDown(key); };
+    emoticon_.picture.events.GotFocus = [this] { EmoticonList_GotFocus(); };
+    emoticon_.picture.events.LostFocus = [this] { EmoticonList_LostFocus(); };
+    emoticon_.picture.events.FocusCuesChanged = [this] { FocusCuesChanged(mivo::ItemKind::Emoticon); };
     display_.picture.events.AccessibleObject = [this](WPARAM w, LPARAM l) {
         return GridGetObject(mivo::ItemKind::Display, w, l);
     };
@@ -235,6 +248,8 @@ void Form1::CreateControls() {
 
 void Form1::ShowTab(int index) {
     currentTab_ = index;
+    // The change empties the list: both grids start again at their first cells.
+    display_.place = emoticon_.place = 1;
     const HWND page0[] = {Frame1, Frame2, Picture1.hWnd()};
     const HWND page1[] = {FrameEmo1, FrameEmo2, PictureEmo1.hWnd()};
     for (HWND h : page0) ::ShowWindow(h, index == 0 ? SW_SHOW : SW_HIDE);

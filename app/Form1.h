@@ -31,6 +31,8 @@ public:
         mivo::ScrollBar scroll;
         // What screen readers see of the grid; made at their first request.
         Microsoft::WRL::ComPtr<mivo::AccessibleGrid> accessible;
+        // The keyboard's place: the focused cell (1-based), moved by the keys and by clicks.
+        long place = 1;
         int FrameHeightPixels() const;
     };
 
@@ -86,6 +88,13 @@ public:
     void scrollEmoticon_Change();
     void DisplayList_Paint();
     void EmoticonList_Paint();
+    // Keyboard and focus of the grids (Form1Keyboard.cpp).
+    void DisplayList_KeyDown(int keyCode);
+    void EmoticonList_KeyDown(int keyCode);
+    void DisplayList_GotFocus();
+    void DisplayList_LostFocus();
+    void EmoticonList_GotFocus();
+    void EmoticonList_LostFocus();
 
     // Menus and links.
     void mnuTempClear_Click();
@@ -133,6 +142,9 @@ private:
         long CellAt(POINT pixel) const override;
         void Select(long position) override;
         void Install(long position) override;
+        bool HasFocus() const override;
+        long Focused() const override;
+        void Focus(long position) override;
 
     private:
         Form1& form_;
@@ -158,6 +170,18 @@ private:
     // Makes the item the only selected one and repaints, as a click on its cell does.
     void SelectCell(mivo::ItemKind kind, long position);
     void ScrollIntoView(mivo::ItemKind kind, long position);
+    // Keyboard: the place within the current list (0 when the grid shows none), the cell that
+    // shows the focus rectangle now (0 for none), a key's move, and the focus a screen reader
+    // gives a cell.
+    long Place(mivo::ItemKind kind) const;
+    long FocusShown(mivo::ItemKind kind) const;
+    void GridKeyDown(mivo::ItemKind kind, int keyCode);
+    void GridGotFocus(mivo::ItemKind kind);
+    void GridLostFocus(mivo::ItemKind kind);
+    void FocusCuesChanged(mivo::ItemKind kind);
+    void MovePlace(mivo::ItemKind kind, long position);
+    void FocusCell(mivo::ItemKind kind, long position);
+    void InvalidateCell(mivo::ItemKind kind, long position);
     // Accessibility: the answer to WM_GETOBJECT, whether the grid shows the current list
     // (only the visible tab's does), the events that tell screen readers of a change, and
     // the end of the objects when the window goes.
@@ -165,6 +189,7 @@ private:
     bool ShowsList(mivo::ItemKind kind) const;
     void NotifyListChanged(mivo::ItemKind kind);
     void NotifySelection(mivo::ItemKind kind, long position);
+    void NotifyFocus(mivo::ItemKind kind);
     void DisconnectAccessibleGrids() noexcept;
     void DrawGrid(mivo::ItemKind kind);
     // An empty key paints the thumbnails of the cells that can be seen; any other key paints

@@ -34,6 +34,12 @@ void Form1::NotifySelection(ItemKind kind, long position) {
     ::NotifyWinEvent(EVENT_OBJECT_SELECTION, GridOf(kind).picture.hWnd(), OBJID_CLIENT, position);
 }
 
+// The focused cell, or the list itself when it has none.
+void Form1::NotifyFocus(ItemKind kind) {
+    const long place = Place(kind);
+    ::NotifyWinEvent(EVENT_OBJECT_FOCUS, GridOf(kind).picture.hWnd(), OBJID_CLIENT, place > 0 ? place : CHILDID_SELF);
+}
+
 void Form1::DisconnectAccessibleGrids() noexcept {
     for (Grid* grid : {&display_, &emoticon_}) {
         if (!grid->accessible) continue;
@@ -65,9 +71,7 @@ bool Form1::AccessibleCells::CellSelected(long position) const {
 
 RECT Form1::AccessibleCells::CellBox(long position) const {
     const std::shared_ptr<cListItem> item = form_.catalogue.listItems.Item(position);
-    // The hit box holds the pixels strictly inside the cell's rectangle.
-    return RECT{item->left + 1, item->top + 1, item->left + item->itemwidth,
-                item->top + mivo::GeometryOf(kind_).hitHeight};
+    return mivo::HitBox(mivo::GeometryOf(kind_), item->left, item->top, item->itemwidth);
 }
 
 RECT Form1::AccessibleCells::Shown() const { return form_.ShownArea(kind_); }
@@ -86,3 +90,9 @@ void Form1::AccessibleCells::Install(long position) {
     // The installer may show a window of its own and run messages: not inside a client's call.
     ::PostMessageW(form_.hwnd_, kInstallSelectedMessage, static_cast<WPARAM>(kind_), 0);
 }
+
+bool Form1::AccessibleCells::HasFocus() const { return form_.GridOf(kind_).picture.HasFocus(); }
+
+long Form1::AccessibleCells::Focused() const { return form_.Place(kind_); }
+
+void Form1::AccessibleCells::Focus(long position) { form_.FocusCell(kind_, position); }

@@ -1,4 +1,5 @@
 // The thumbnail grids: full repaint, thumbnail passes, selection by mouse and scrolling.
+// The keyboard's side is Form1Keyboard.cpp.
 #include "Form1.h"
 
 #include "GridLayout.h"
@@ -43,7 +44,7 @@ RECT Form1::VisibleArea(ItemKind kind) {
 
 // The full repaint of the cells that can be seen.
 void Form1::DrawGrid(ItemKind kind) {
-    mivo::PaintGrid(GridOf(kind).picture.hDC(), catalogue.listItems, kind, VisibleArea(kind), gdip);
+    mivo::PaintGrid(GridOf(kind).picture.hDC(), catalogue.listItems, kind, VisibleArea(kind), gdip, FocusShown(kind));
 }
 
 void Form1::ThumbnailPass(ItemKind kind, const std::wstring& key, mivo::gdip::UniqueImage fresh) {
@@ -61,8 +62,15 @@ void Form1::ThumbnailPass(ItemKind kind, const std::wstring& key, mivo::gdip::Un
     }
 }
 
-void Form1::DisplayList_MouseDown(int, int, float, float) { dispDblClicked = false; }
-void Form1::EmoticonList_MouseDown(int, int, float, float) { emoDblClicked = false; }
+// A press gives the grid the focus, as lists and buttons take it.
+void Form1::DisplayList_MouseDown(int, int, float, float) {
+    dispDblClicked = false;
+    ::SetFocus(DisplayList.hWnd());
+}
+void Form1::EmoticonList_MouseDown(int, int, float, float) {
+    emoDblClicked = false;
+    ::SetFocus(EmoticonList.hWnd());
+}
 void Form1::DisplayList_MouseUp(int, int, float x, float y) { GridMouseUp(ItemKind::Display, x, y); }
 void Form1::EmoticonList_MouseUp(int, int, float x, float y) { GridMouseUp(ItemKind::Emoticon, x, y); }
 
@@ -72,7 +80,10 @@ void Form1::GridMouseUp(ItemKind kind, float x, float y) {
     const long position = CellAt(kind, mivo::TwipsToPixelsX(x), mivo::TwipsToPixelsY(y));
     if (position == 0) return;
     const std::shared_ptr<cListItem> hit = catalogue.listItems.Item(position);
+    // The clicked cell is the keyboard's place from now on.
+    GridOf(kind).place = position;
     SelectCell(kind, position);
+    if (GridOf(kind).picture.HasFocus()) NotifyFocus(kind);
     if (kind == ItemKind::Display) {
         installDispOnDblClick(hit->id);
     } else {

@@ -100,6 +100,12 @@ inline bool CellMeets(const GridGeometry& g, int top, int lineHeight, const RECT
     return bottom > area.top && top < area.bottom;
 }
 
+// The pixels of a cell's hit box as a rectangle (right and bottom edges exclusive): what a
+// click selects it at, where screen readers place it and what its focus rectangle frames.
+inline RECT HitBox(const GridGeometry& g, int left, int top, int itemwidth) {
+    return RECT{left + 1, top + 1, left + itemwidth, top + g.hitHeight};
+}
+
 // Strictly inside the cell's hit box.
 inline bool HitsCell(const GridGeometry& g, int left, int top, int itemwidth, int px, int py) {
     return px > left && px < left + itemwidth && py > top && py < top + g.hitHeight;

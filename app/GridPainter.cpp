@@ -72,7 +72,8 @@ void PaintThumbnails(HDC dc, const GridItems& items, ItemKind kind, const RECT& 
     }
 }
 
-void PaintGrid(HDC dc, const GridItems& items, ItemKind kind, const RECT& area, const std::shared_ptr<cGDIP>& gdip) {
+void PaintGrid(HDC dc, const GridItems& items, ItemKind kind, const RECT& area, const std::shared_ptr<cGDIP>& gdip,
+               long focused) {
     const GridGeometry& g = GeometryOf(kind);
     const int lineHeight = LineHeight(dc);
     const long count = items.Count();
@@ -92,6 +93,13 @@ void PaintGrid(HDC dc, const GridItems& items, ItemKind kind, const RECT& area, 
                    static_cast<int>(item->Value.size()));
     }
     PaintThumbnails(dc, items, kind, area, gdip);
+    if (focused >= 1 && focused <= count) {
+        const std::shared_ptr<cListItem> item = items.Item(focused);
+        if (CellMeets(g, item->top, lineHeight, area)) {
+            const RECT box = HitBox(g, item->left, item->top, item->itemwidth);
+            ::DrawFocusRect(dc, &box);
+        }
+    }
 }
 
 }  // namespace mivo

@@ -54,7 +54,10 @@ void PaintThumbnails(HDC dc, const GridItems& items, ItemKind kind, const RECT& 
                      const std::shared_ptr<cGDIP>& gdip);
 
 // The full repaint of the cells that reach into area: each selected caption's highlight and
-// every caption, in list order, then their thumbnails over them.
-void PaintGrid(HDC dc, const GridItems& items, ItemKind kind, const RECT& area, const std::shared_ptr<cGDIP>& gdip);
+// every caption, in list order, then their thumbnails over them, and last the focus rectangle
+// around the cell at position focused (1-based; 0 for none). The rectangle is drawn inverted,
+// so the area must have been cleared first, as every repaint does.
+void PaintGrid(HDC dc, const GridItems& items, ItemKind kind, const RECT& area, const std::shared_ptr<cGDIP>& gdip,
+               long focused = 0);
 
 }  // namespace mivo

@@ -46,6 +46,37 @@ void PictureBox::Create(HWND parent, const PixelRect& rect, COLORREF background,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
     // Text goes over what is drawn already (the highlight), without a background of its own.
     ::SetBkMode(hDC(), TRANSPARENT);
+    // A child starts with its parent's keyboard cues.
+    hideFocus_ = (::SendMessageW(BoundWindow(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
+}
+
+void PictureBox::TakeKeys() {
+    takesKeys_ = true;
+    HWND hwnd = BoundWindow();
+    ::SetWindowLongPtrW(hwnd, GWL_STYLE, ::GetWindowLongPtrW(hwnd, GWL_STYLE) | WS_TABSTOP);
+}
+
+LRESULT PictureBox::DialogCode(const MSG* message) const {
+    LRESULT code = DLGC_WANTARROWS;
+    if (message && (message->message == WM_KEYDOWN || message->message == WM_CHAR) && message->wParam == VK_RETURN)
+        code |= DLGC_WANTMESSAGE;
+    return code;
+}
+
+// Windows tells each window of a change of the cues; the state is kept here as well, since
+// not every system keeps it for the window (Wine answers WM_QUERYUISTATE with 0 whatever it
+// was told).
+void PictureBox::UpdateUiState(WPARAM wParam) {
+    if (!(HIWORD(wParam) & UISF_HIDEFOCUS)) return;
+    bool hide = hideFocus_;
+    switch (LOWORD(wParam)) {
+        case UIS_SET: hide = true; break;
+        case UIS_CLEAR: hide = false; break;
+        default: hide = (::SendMessageW(BoundWindow(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0; break;
+    }
+    if (hide == hideFocus_) return;
+    hideFocus_ = hide;
+    if (events.FocusCuesChanged) events.FocusCuesChanged();
 }
 
 HDC PictureBox::hDC() const { return ::GetDC(BoundWindow()); }  // own DC: no release needed
@@ -154,6 +185,26 @@ LRESULT PictureBox::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
                 if (const LRESULT answer = events.AccessibleObject(wParam, lParam)) return answer;
             }
             break;
+        case WM_GETDLGCODE:
+            if (takesKeys_) return DialogCode(reinterpret_cast<const MSG*>(lParam));
+            break;
+        case WM_KEYDOWN:
+            if (takesKeys_ && events.KeyDown) {
+                events.KeyDown(static_cast<int>(wParam));
+                return 0;
+            }
+            break;
+        case WM_SETFOCUS:
+            if (events.GotFocus) events.GotFocus();
+            return 0;
+        case WM_KILLFOCUS:
+            if (events.LostFocus) events.LostFocus();
+            return 0;
+        case WM_UPDATEUISTATE: {
+            const LRESULT result = ::DefWindowProcW(hwnd, msg, wParam, lParam);
+            UpdateUiState(wParam);
+            return result;
+        }
         case WM_SETCURSOR:
             if (linkCursor_ && LOWORD(lParam) == HTCLIENT) {
                 ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));

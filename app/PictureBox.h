@@ -21,6 +21,12 @@ public:
         std::function<void()> Click;
         // WM_GETOBJECT: the answer, or 0 for the system's own.
         std::function<LRESULT(WPARAM wParam, LPARAM lParam)> AccessibleObject;
+        // Keyboard and focus, for a picture box that takes keys (TakeKeys).
+        std::function<void(int keyCode)> KeyDown;
+        std::function<void()> GotFocus;
+        std::function<void()> LostFocus;
+        // Windows' keyboard cues now show or hide focus rectangles (FocusCuesHidden).
+        std::function<void()> FocusCuesChanged;
     };
 
     PictureBox() = default;
@@ -38,6 +44,14 @@ public:
     // While the Paint event runs: the rectangle the system asked to redraw; else null.
     const RECT* PaintArea() const { return paintArea_; }
 
+    // A tab stop that asks the dialog manager for the arrow keys and Enter; Tab, Escape and
+    // mnemonics stay the dialog's.
+    void TakeKeys();
+    bool HasFocus() const { return ::GetFocus() == BoundWindow(); }
+    // Windows' keyboard-cue state: true while focus rectangles are to be hidden, as after
+    // mouse-only use.
+    bool FocusCuesHidden() const { return hideFocus_; }
+
     // Fills the whole area with the background colour (what was drawn is gone).
     void Cls();
 
@@ -52,6 +66,8 @@ public:
 
 private:
     LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+    LRESULT DialogCode(const MSG* message) const;
+    void UpdateUiState(WPARAM wParam);
     void Mouse(bool down, int button, WPARAM wParam, LPARAM lParam);
     POINT PositionInParent() const;
     // The pointer's position on the picture box from a mouse message, in full 32-bit range.
@@ -63,6 +79,8 @@ private:
     float heightTwips_ = 0;
     bool linkCursor_ = false;
     bool pressed_ = false;
+    bool takesKeys_ = false;
+    bool hideFocus_ = false;
 };
 
 }  // namespace mivo

@@ -30,6 +30,7 @@ void loadItems(Catalogue& catalogue, std::int16_t categoryId, mivo::ItemKind kin
     clearCollection(catalogue.listItems);
     Form1::Grid& grid = catalogue.mainForm->GridOf(kind);
     grid.picture.Cls();
+    grid.place = 1;
 
     const std::vector<ParsedItem> items = ParseItems(answer, kind);
     const mivo::GridLayout& layout = mivo::LayoutOf(kind);

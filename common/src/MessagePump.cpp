@@ -4,6 +4,13 @@
 
 namespace mivo {
 
+void RouteMessage(MSG& msg) {
+    HWND root = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (root && (::GetWindowLongW(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) && ::IsDialogMessageW(root, &msg)) return;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+}
+
 bool DispatchPendingMessages() {
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -12,8 +19,7 @@ bool DispatchPendingMessages() {
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             return false;
         }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
+        RouteMessage(msg);
     }
     return true;
 }

@@ -197,13 +197,14 @@ TEST_F(AccessibilityTest, StatesShowTheSelectionAndCellsScrolledAway) {
     LoadCategory(ItemKind::Display, 1, DisplayList(ZeroLedItems(20, 1)));
     ComPtr<IAccessible> grid = Grid(ItemKind::Display);
     ASSERT_TRUE(grid);
-    EXPECT_EQ(State(grid.Get(), 1), STATE_SYSTEM_SELECTABLE);
+    const long cell = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE;
+    EXPECT_EQ(State(grid.Get(), 1), cell);
     Variant selection;
     EXPECT_EQ(grid->get_accSelection(selection.out()), S_FALSE);
     EXPECT_EQ(selection.get()->vt, VT_EMPTY);
-    ClickGrid(ItemKind::Display, 130, 30);
-    EXPECT_EQ(State(grid.Get(), 2), STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_SELECTED);
-    EXPECT_EQ(State(grid.Get(), 20), STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_OFFSCREEN);  // at y 810
+    ClickGrid(ItemKind::Display, 130, 30);  // the click gives the grid the focus as well
+    EXPECT_EQ(State(grid.Get(), 2), cell | STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED);
+    EXPECT_EQ(State(grid.Get(), 20), cell | STATE_SYSTEM_OFFSCREEN);  // at y 810
     EXPECT_EQ(grid->get_accSelection(selection.out()), S_OK);
     EXPECT_EQ(selection.get()->lVal, 2);
 }
@@ -287,6 +288,62 @@ TEST_F(AccessibilityTest, EventsFollowLoadsSelectionsAndTabChanges) {
     EXPECT_EQ(Count(Grid(ItemKind::Emoticon).Get()), 0);
 }
 
+// As list views do: the focused cell has the focus state and is announced after each change;
+// the system's own announcement of the window (the list itself) is left out here.
+TEST_F(AccessibilityTest, TheFocusedCellIsReportedAndAnnouncedAsThePlaceMoves) {
+    std::vector<Event> events;
+    g_events = &events;
+    const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_SELECTION, nullptr, RecordEvent,
+                                                 ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    ASSERT_TRUE(StartForm());
+    const long cell = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE;
+    for (ItemKind kind : {ItemKind::Display, ItemKind::Emoticon}) {
+        SCOPED_TRACE(kind == ItemKind::Display ? "display pictures" : "emoticons");
+        const HWND box = Box(kind);
+        const auto ours = [&] {
+            PumpMessages(50);
+            std::vector<Event> seen;
+            for (const Event& e : events)
+                if (e.window == box && e.event != EVENT_OBJECT_REORDER && e.child != CHILDID_SELF) seen.push_back(e);
+            events.clear();
+            return seen;
+        };
+        const auto focused = [](IAccessible* grid) {
+            Variant focus;
+            const HRESULT hr = grid->get_accFocus(focus.out());
+            return hr == S_OK && focus.get()->vt == VT_I4 ? focus.get()->lVal : (hr == S_FALSE ? -1 : -2);
+        };
+        const auto items = ZeroLedItems(3, 1);
+        LoadCategory(kind, 1, kind == ItemKind::Display ? DisplayList(items) : EmoticonList(items));
+        ComPtr<IAccessible> grid = Grid(kind);
+        ASSERT_TRUE(grid);
+        EXPECT_EQ(focused(grid.Get()), -1);  // the category list has the focus
+        ours();
+        PressKey(VK_TAB);
+        ASSERT_EQ(::GetFocus(), box);
+        EXPECT_EQ(ours(), (std::vector<Event>{{EVENT_OBJECT_FOCUS, box, 1}}));
+        EXPECT_EQ(focused(grid.Get()), 1);
+        EXPECT_EQ(State(grid.Get(), 1), cell | STATE_SYSTEM_FOCUSED);
+        EXPECT_EQ(State(grid.Get(), 2), cell);
+        PressKey(VK_RIGHT);
+        EXPECT_EQ(ours(), (std::vector<Event>{{EVENT_OBJECT_SELECTION, box, 2}, {EVENT_OBJECT_FOCUS, box, 2}}));
+        EXPECT_EQ(focused(grid.Get()), 2);
+        // A screen reader moves the focus alone: the selection stays.
+        EXPECT_EQ(grid->accSelect(SELFLAG_TAKEFOCUS, Child(3)), S_OK);
+        EXPECT_EQ(ours(), (std::vector<Event>{{EVENT_OBJECT_FOCUS, box, 3}}));
+        EXPECT_EQ(focused(grid.Get()), 3);
+        EXPECT_EQ(Selected(), (std::vector<long>{2}));
+        EXPECT_EQ(State(grid.Get(), 2), cell | STATE_SYSTEM_SELECTED);
+        PressKey(VK_TAB);
+        EXPECT_NE(::GetFocus(), box);
+        EXPECT_EQ(focused(grid.Get()), -1);
+        EXPECT_EQ(State(grid.Get(), 3), cell);
+    }
+    ::UnhookWinEvent(hook);
+    g_events = nullptr;
+}
+
 TEST_F(AccessibilityTest, AnObjectHeldAfterTheWindowIsGoneFailsCleanly) {
     ASSERT_TRUE(StartForm());
     LoadCategory(ItemKind::Display, 1, DisplayList(ZeroLedItems(2, 1)));
@@ -302,7 +359,8 @@ TEST_F(AccessibilityTest, AnObjectHeldAfterTheWindowIsGoneFailsCleanly) {
 }
 
 // As a screen reader does: the probe, a program of its own, loads the first display category
-// of Mivo.exe, reads the grid's names and asks for the second cell's default action.
+// of Mivo.exe, reads the grid's names, gives the second cell the focus, reads the focus back
+// and asks for that cell's default action.
 TEST_F(AccessibilityTest, AnotherProcessReadsTheCellsAndInstalls) {
     ServeItems(ItemKind::Display, 1, DisplayList({{"0101", "png", "Sunset"}, {"0102", "png", "Harbour"}}));
     const std::wstring out = ModuleFolder() + L"\\grid-probe.txt";
@@ -318,7 +376,7 @@ TEST_F(AccessibilityTest, AnotherProcessReadsTheCellsAndInstalls) {
               0u);
     const std::string text = ReadFileBytes(out);
     EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(text.data()), text.size() / sizeof(wchar_t)),
-              L"Choose your display picture\r\nSunset\r\nHarbour\r\n");
+              L"Choose your display picture\r\nSunset\r\nHarbour\r\nFocus 2\r\n");
     for (const DWORD start = ::GetTickCount(); ReadInstallerLog().empty() && ::GetTickCount() - start < 20000;)
         ::Sleep(100);
     const auto log = ReadInstallerLog();

@@ -94,8 +94,26 @@ void AppTest::TearDown() {
 bool AppTest::StartForm() {
     form = std::make_unique<Form1>();
     const bool shown = form->Show();
+    if (shown) ::SetForegroundWindow(form->hWnd());
     PumpMessages(50);
     return shown;
+}
+
+void AppTest::PressKey(WORD key, bool shift) {
+    std::vector<INPUT> input;
+    const auto add = [&](WORD vk, DWORD flags) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        in.ki.dwFlags = flags;
+        input.push_back(in);
+    };
+    if (shift) add(VK_SHIFT, 0);
+    add(key, 0);
+    add(key, KEYEVENTF_KEYUP);
+    if (shift) add(VK_SHIFT, KEYEVENTF_KEYUP);
+    ::SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+    PumpMessages(60);
 }
 
 void AppTest::ClickListEntry(HWND list, int index) {

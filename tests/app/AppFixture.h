@@ -48,6 +48,10 @@ protected:
     void DoubleClickGrid(mivo::ItemKind kind, int x, int y);
     // Selects the tab with the mouse.
     void ClickTab(int index);
+    // A key pressed and released on the real keyboard input (with Shift held when asked), then
+    // the messages it made handled as the program's loop handles them. The window must be in
+    // the foreground (StartForm puts it there).
+    void PressKey(WORD key, bool shift = false);
     // The server answers category `categoryId` of that kind with `document`.
     void ServeItems(mivo::ItemKind kind, int categoryId, const std::string& document);
     // Shows the kind's tab and clicks the entry of that category (categories 1 to 5 are

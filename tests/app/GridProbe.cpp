@@ -1,6 +1,7 @@
 // Reads the display picture grid of a running Mivo.exe as a screen reader does, from a process
 // of its own: clicks the first display category, waits for the cells, writes the list's name
-// and the cells' names to a file (UTF-16, a line each) and asks for one cell's default action.
+// and the cells' names to a file (UTF-16, a line each), gives one cell the focus and writes the
+// focus it reads back ("Focus" and the child id), then asks for that cell's default action.
 //   grid_probe PROCESS-ID CELL OUTPUT-FILE
 // Exit code 0 when every call succeeded.
 #include <windows.h>
@@ -78,6 +79,10 @@ int Probe(DWORD process, long cell, const std::wstring& output) {
         if (object->get_accName(Child(k), name.out()) != S_OK) return 6;
         text += name.str() + L"\r\n";
     }
+    if (object->accSelect(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION, Child(cell)) != S_OK) return 9;
+    mivo::Variant focus;
+    if (object->get_accFocus(focus.out()) != S_OK || focus.get()->vt != VT_I4) return 10;
+    text += L"Focus " + std::to_wstring(focus.get()->lVal) + L"\r\n";
     const mivo::UniqueFile file(::CreateFileW(output.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
