@@ -1,5 +1,7 @@
 #include "mivo/ComModule.h"
 
+#include <objbase.h>
+
 #include "mivo/ComSupport.h"
 
 // The linker's symbol for the start of the image this code is linked into.
@@ -8,6 +10,7 @@ extern "C" IMAGE_DOS_HEADER __ImageBase;
 namespace mivo {
 namespace {
 LONG lockCount = 0;
+DWORD serverThread = 0;  // 0: a DLL or a program that serves no other process
 }  // namespace
 
 HMODULE ThisModule() noexcept { return reinterpret_cast<HMODULE>(&__ImageBase); }
@@ -30,8 +33,18 @@ std::wstring ModuleFolder(HMODULE module) {
     return path.substr(0, path.find_last_of(L'\\'));
 }
 
-void LockModule() noexcept { ::InterlockedIncrement(&lockCount); }
-void UnlockModule() noexcept { ::InterlockedDecrement(&lockCount); }
+void LockModule() noexcept {
+    ::InterlockedIncrement(&lockCount);
+    if (serverThread) ::CoAddRefServerProcess();
+}
+
+void UnlockModule() noexcept {
+    ::InterlockedDecrement(&lockCount);
+    if (serverThread && ::CoReleaseServerProcess() == 0) ::PostThreadMessageW(serverThread, WM_QUIT, 0, 0);
+}
+
+void CountLocksAsServerProcess(DWORD thread) noexcept { serverThread = thread; }
+bool ServesOtherProcesses() noexcept { return serverThread != 0; }
 LONG ModuleLockCount() noexcept { return ::InterlockedCompareExchange(&lockCount, 0, 0); }
 
 }  // namespace mivo

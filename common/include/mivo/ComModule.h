@@ -19,6 +19,12 @@ void LockModule() noexcept;
 void UnlockModule() noexcept;
 LONG ModuleLockCount() noexcept;
 
+// A program serving its classes to other processes counts the same locks as COM's server
+// process references: when the last goes, COM takes no more creations and WM_QUIT reaches
+// `thread`, whose message loop then ends the server.
+void CountLocksAsServerProcess(DWORD thread) noexcept;
+bool ServesOtherProcesses() noexcept;
+
 class ModuleLock {
 public:
     ModuleLock() noexcept { LockModule(); }
