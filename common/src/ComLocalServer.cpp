@@ -1,3 +1,4 @@
+#include <objbase.h>
 #include <wrl/client.h>
 
 #include "ComClassFactory.h"
@@ -6,11 +7,24 @@
 
 namespace mivo {
 namespace {
+
 DWORD registration = 0;  // the class object's cookie while it is registered with COM
+DWORD serverThread = 0;
+
+// When the last reference goes, COM takes no more creations here and the loop ends.
+void CountAsServerProcess(bool locked) noexcept {
+    if (locked) {
+        ::CoAddRefServerProcess();
+    } else if (::CoReleaseServerProcess() == 0) {
+        ::PostThreadMessageW(serverThread, WM_QUIT, 0, 0);
+    }
+}
+
 }  // namespace
 
 int ServeComClass(const ComClass& cls) noexcept {
-    CountLocksAsServerProcess(::GetCurrentThreadId());
+    serverThread = ::GetCurrentThreadId();
+    CountLocksWith(&CountAsServerProcess);
     Microsoft::WRL::ComPtr<IClassFactory> factory;
     if (FAILED(MakeClassFactory(cls, false, IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf()))))
         return 1;

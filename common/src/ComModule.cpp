@@ -1,7 +1,5 @@
 #include "mivo/ComModule.h"
 
-#include <objbase.h>
-
 #include "mivo/ComSupport.h"
 
 // The linker's symbol for the start of the image this code is linked into.
@@ -10,7 +8,7 @@ extern "C" IMAGE_DOS_HEADER __ImageBase;
 namespace mivo {
 namespace {
 LONG lockCount = 0;
-DWORD serverThread = 0;  // 0: a DLL or a program that serves no other process
+ModuleLockHook lockHook = nullptr;  // none: a DLL or a program that serves no other process
 }  // namespace
 
 HMODULE ThisModule() noexcept { return reinterpret_cast<HMODULE>(&__ImageBase); }
@@ -35,16 +33,16 @@ std::wstring ModuleFolder(HMODULE module) {
 
 void LockModule() noexcept {
     ::InterlockedIncrement(&lockCount);
-    if (serverThread) ::CoAddRefServerProcess();
+    if (lockHook) lockHook(true);
 }
 
 void UnlockModule() noexcept {
     ::InterlockedDecrement(&lockCount);
-    if (serverThread && ::CoReleaseServerProcess() == 0) ::PostThreadMessageW(serverThread, WM_QUIT, 0, 0);
+    if (lockHook) lockHook(false);
 }
 
-void CountLocksAsServerProcess(DWORD thread) noexcept { serverThread = thread; }
-bool ServesOtherProcesses() noexcept { return serverThread != 0; }
+void CountLocksWith(ModuleLockHook hook) noexcept { lockHook = hook; }
+bool ServesOtherProcesses() noexcept { return lockHook != nullptr; }
 LONG ModuleLockCount() noexcept { return ::InterlockedCompareExchange(&lockCount, 0, 0); }
 
 }  // namespace mivo

@@ -20,9 +20,9 @@ void UnlockModule() noexcept;
 LONG ModuleLockCount() noexcept;
 
 // A program serving its classes to other processes counts the same locks as COM's server
-// process references: when the last goes, COM takes no more creations and WM_QUIT reaches
-// `thread`, whose message loop then ends the server.
-void CountLocksAsServerProcess(DWORD thread) noexcept;
+// process references (ServeComClass): the hook runs at each lock (true) and unlock (false).
+using ModuleLockHook = void (*)(bool locked) noexcept;
+void CountLocksWith(ModuleLockHook hook) noexcept;
 bool ServesOtherProcesses() noexcept;
 
 class ModuleLock {
