@@ -164,6 +164,12 @@ private:
     void installEmoOnDblClick(const std::wstring& id);
     void InstallSelected(mivo::ItemKind kind);
     void InstallPackage(mivo::ItemKind kind, const std::wstring& id);
+    // The install call, through an installer made anew when Messenger's process has gone.
+    void InstallThroughLiveInstaller(const std::wstring& packageUrl);
+    // Creates `installer` and connects its completion event (start-up, and after Messenger
+    // quit); throws ComError. The release lets go of both.
+    void CreateInstaller();
+    void ReleaseInstaller() noexcept;
     void GridMouseUp(mivo::ItemKind kind, float x, float y);
     // The position of the first cell whose hit box holds the pixel; 0 for none.
     long CellAt(mivo::ItemKind kind, int px, int py);
@@ -210,5 +216,9 @@ private:
     std::optional<mivo::ScopedSelectObject> gridFonts_[2];
     mivo::UniqueGdi<HBITMAP> banner_;
     mivo::ContentInstallerEvents installerEvents_;
+    // An install call is under way: while it waits, COM runs the window's messages.
+    bool installCallWaiting_ = false;
+    // The window was closed during that call: it goes once the call has returned.
+    bool unloadAfterInstall_ = false;
     int currentTab_ = 0;
 };

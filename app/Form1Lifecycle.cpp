@@ -20,8 +20,7 @@ bool Form1::Form_Load() {
             gdip_Error(status, text, cls);
         });
         catalogue.xmlHttp = mivo::CreateXmlHttp();
-        installer = mivo::CreateContentInstaller();
-        installerEvents_.Connect(installer.Get(), [this](long result) { installer_OnContentInstalled(result); });
+        CreateInstaller();
         loadCategories(catalogue, mivo::DisplayCategoriesUrl(), lstDispCats);
         loadCategories(catalogue, mivo::EmoticonCategoriesUrl(), lstEmoCats);
         dispDblClicked = false;
@@ -36,13 +35,34 @@ bool Form1::Form_Load() {
     }
 }
 
-void Form1::Form_Unload(std::int16_t& /*cancel*/) {
+void Form1::Form_Unload(std::int16_t& cancel) {
+    if (installCallWaiting_) {
+        // Closed from inside an install call that waits for Messenger: the call still uses
+        // the installer and the window, so they go once it has returned.
+        unloadAfterInstall_ = true;
+        cancel = 1;
+        return;
+    }
     clearCollection(catalogue.itemIds);
     clearCollection(catalogue.listItems);
     catalogue.xmlHttp.Reset();
+    ReleaseInstaller();
+    gdip.reset();
+}
+
+void Form1::CreateInstaller() {
+    installer = mivo::CreateContentInstaller();
+    try {
+        installerEvents_.Connect(installer.Get(), [this](long result) { installer_OnContentInstalled(result); });
+    } catch (...) {
+        installer.Reset();  // half made: the next install makes it again
+        throw;
+    }
+}
+
+void Form1::ReleaseInstaller() noexcept {
     installerEvents_.Disconnect();
     installer.Reset();
-    gdip.reset();
 }
 
 void Form1::Command1_Click() { Unload(); }

@@ -46,20 +46,33 @@ endfunction()
 set(MIVO_TESTING_DIR ${CMAKE_BINARY_DIR}/testing)
 set(MIVO_TESTING64_DIR ${MIVO_TESTING_DIR}/win64)
 set(MIVO_TESTING_XP_DIR ${MIVO_TESTING_DIR}/winxp)
+# A prefix of the build's architecture where Messenger's class is served out of process, as
+# by Messenger itself: the content installer stand-in's program, not its DLL.
+set(MIVO_TESTING_OOP_DIR ${MIVO_TESTING_DIR}/out-of-process)
+set(MIVO_TESTING_OOP_XP_DIR ${MIVO_TESTING_DIR}/out-of-process-xp)
 if(MIVO_TEST_BITS EQUAL 32)
   mivo_configure_prefix_scripts(${MIVO_TESTING_DIR} ${CMAKE_BINARY_DIR}/wineprefix win32 wine regsvr32 "''" "")
   mivo_configure_prefix_scripts(${MIVO_TESTING64_DIR} ${CMAKE_BINARY_DIR}/wineprefix64 win64 wine
     "C:\\windows\\syswow64\\regsvr32.exe" "/reg:64 /reg:32" "")
   mivo_configure_prefix_scripts(${MIVO_TESTING_XP_DIR} ${CMAKE_BINARY_DIR}/wineprefix-xp win32 wine regsvr32
     "''" winxp)
+  mivo_configure_prefix_scripts(${MIVO_TESTING_OOP_DIR} ${CMAKE_BINARY_DIR}/wineprefix-oop win32 wine regsvr32
+    "''" "")
+  mivo_configure_prefix_scripts(${MIVO_TESTING_OOP_XP_DIR} ${CMAKE_BINARY_DIR}/wineprefix-oop-xp win32 wine
+    regsvr32 "''" winxp)
 else()
   mivo_configure_prefix_scripts(${MIVO_TESTING_DIR} ${CMAKE_BINARY_DIR}/wineprefix win64
     ${MIVO_WINE64_LOADER} regsvr32 "''" "")
   mivo_configure_prefix_scripts(${MIVO_TESTING_XP_DIR} ${CMAKE_BINARY_DIR}/wineprefix-xp win64
     ${MIVO_WINE64_LOADER} regsvr32 "''" winxp64)
+  mivo_configure_prefix_scripts(${MIVO_TESTING_OOP_DIR} ${CMAKE_BINARY_DIR}/wineprefix-oop win64
+    ${MIVO_WINE64_LOADER} regsvr32 "''" "")
+  mivo_configure_prefix_scripts(${MIVO_TESTING_OOP_XP_DIR} ${CMAKE_BINARY_DIR}/wineprefix-oop-xp win64
+    ${MIVO_WINE64_LOADER} regsvr32 "''" winxp64)
 endif()
 # One server for all prefixes.
-file(REMOVE ${MIVO_TESTING64_DIR}/content-server.sh ${MIVO_TESTING_XP_DIR}/content-server.sh)
+file(REMOVE ${MIVO_TESTING64_DIR}/content-server.sh ${MIVO_TESTING_XP_DIR}/content-server.sh
+  ${MIVO_TESTING_OOP_DIR}/content-server.sh ${MIVO_TESTING_OOP_XP_DIR}/content-server.sh)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${MIVO_TESTING_DIR}/wine-run.sh)
 
 # GoogleTest from the Debian source package, built with our toolchain.
@@ -119,6 +132,11 @@ function(mivo_finish_test_fixtures)
   get_property(dlls GLOBAL PROPERTY MIVO_PREFIX_DLLS)
   mivo_add_prefix_fixture(wineprefix ${MIVO_TESTING_DIR} ${dlls})
   mivo_add_prefix_fixture(wineprefix_xp ${MIVO_TESTING_XP_DIR} ${dlls})
+  set(out_of_process ${dlls})
+  list(REMOVE_ITEM out_of_process "$<TARGET_FILE:testbed_content_installer>")
+  list(APPEND out_of_process "$<TARGET_FILE:testbed_content_installer_server>")
+  mivo_add_prefix_fixture(wineprefix_oop ${MIVO_TESTING_OOP_DIR} ${out_of_process})
+  mivo_add_prefix_fixture(wineprefix_oop_xp ${MIVO_TESTING_OOP_XP_DIR} ${out_of_process})
   if(MIVO_TEST_BITS EQUAL 32)
     mivo_add_prefix_fixture(wineprefix64 ${MIVO_TESTING64_DIR} ${dlls})
   endif()
@@ -149,4 +167,17 @@ endfunction()
 # prefix that calls itself Windows XP, so that nothing depends on a newer version number.
 function(mivo_add_xp_test name target)
   mivo_add_prefix_test(${name} ${target} wineprefix_xp ${MIVO_TESTING_XP_DIR} ${ARGN})
+endfunction()
+
+# mivo_add_out_of_process_test(<name> <test program> [XP] [ENVIRONMENT ...]): runs a test
+# program again in the prefix where the content installer is a local server in a process of
+# its own; XP: in such a prefix that calls itself Windows XP.
+function(mivo_add_out_of_process_test name target)
+  cmake_parse_arguments(T "XP" "" "" ${ARGN})
+  if(T_XP)
+    mivo_add_prefix_test(${name} ${target} wineprefix_oop_xp ${MIVO_TESTING_OOP_XP_DIR} ${T_UNPARSED_ARGUMENTS})
+  else()
+    mivo_add_prefix_test(${name} ${target} wineprefix_oop ${MIVO_TESTING_OOP_DIR} ${T_UNPARSED_ARGUMENTS})
+  endif()
+  add_dependencies(${target} testbed_content_installer_server)
 endfunction()

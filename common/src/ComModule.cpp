@@ -8,6 +8,7 @@ extern "C" IMAGE_DOS_HEADER __ImageBase;
 namespace mivo {
 namespace {
 LONG lockCount = 0;
+ModuleLockHook lockHook = nullptr;  // none: a DLL or a program that serves no other process
 }  // namespace
 
 HMODULE ThisModule() noexcept { return reinterpret_cast<HMODULE>(&__ImageBase); }
@@ -30,8 +31,18 @@ std::wstring ModuleFolder(HMODULE module) {
     return path.substr(0, path.find_last_of(L'\\'));
 }
 
-void LockModule() noexcept { ::InterlockedIncrement(&lockCount); }
-void UnlockModule() noexcept { ::InterlockedDecrement(&lockCount); }
+void LockModule() noexcept {
+    ::InterlockedIncrement(&lockCount);
+    if (lockHook) lockHook(true);
+}
+
+void UnlockModule() noexcept {
+    ::InterlockedDecrement(&lockCount);
+    if (lockHook) lockHook(false);
+}
+
+void CountLocksWith(ModuleLockHook hook) noexcept { lockHook = hook; }
+bool ServesOtherProcesses() noexcept { return lockHook != nullptr; }
 LONG ModuleLockCount() noexcept { return ::InterlockedCompareExchange(&lockCount, 0, 0); }
 
 }  // namespace mivo

@@ -30,27 +30,42 @@ HRESULT DeleteClassesTree(const std::wstring& path) noexcept {
     return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND ? S_OK : HRESULT_FROM_WIN32(rc);
 }
 
+// The class, its ProgID and its type library, served as `serverKey` says (InprocServer32 or
+// LocalServer32, with its value); the other kind of server is removed, so COM starts this one.
+void RegisterClassServedBy(const ComClass& cls, const wchar_t* serverKey, const std::wstring& serverValue,
+                           const wchar_t* otherServerKey) {
+    const std::wstring path = ModulePath();
+    Microsoft::WRL::ComPtr<ITypeLib> library;
+    ThrowIfFailed(::LoadTypeLibEx(path.c_str(), REGKIND_REGISTER, &library),
+                  "The type library could not be registered");
+
+    const std::wstring clsid = GuidText(cls.clsid);
+    const std::wstring clsidKey = L"CLSID\\" + clsid;
+    ThrowIfFailed(DeleteClassesTree(clsidKey + L"\\" + otherServerKey), "The class could not be registered");
+    SetClassesValue(clsidKey, nullptr, cls.description);
+    SetClassesValue(clsidKey + L"\\" + serverKey, nullptr, serverValue);
+    SetClassesValue(clsidKey + L"\\ProgID", nullptr, cls.progId);
+    SetClassesValue(clsidKey + L"\\VersionIndependentProgID", nullptr, cls.progId);
+    SetClassesValue(clsidKey + L"\\TypeLib", nullptr, GuidText(cls.libid));
+    SetClassesValue(clsidKey + L"\\Version", nullptr, L"1.0");
+    SetClassesValue(clsidKey + L"\\Programmable", nullptr, L"");
+    SetClassesValue(cls.progId, nullptr, cls.description);
+    SetClassesValue(std::wstring(cls.progId) + L"\\CLSID", nullptr, clsid);
+}
+
 }  // namespace
 
 HRESULT RegisterComClass(const ComClass& cls) noexcept {
     return ComBoundary(cls.iid, cls.progId, [&] {
-        const std::wstring path = ModulePath();
-        Microsoft::WRL::ComPtr<ITypeLib> library;
-        ThrowIfFailed(::LoadTypeLibEx(path.c_str(), REGKIND_REGISTER, &library),
-                      "The type library could not be registered");
+        RegisterClassServedBy(cls, L"InprocServer32", ModulePath(), L"LocalServer32");
+        SetClassesValue(L"CLSID\\" + GuidText(cls.clsid) + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
+    });
+}
 
-        const std::wstring clsid = GuidText(cls.clsid);
-        const std::wstring clsidKey = L"CLSID\\" + clsid;
-        SetClassesValue(clsidKey, nullptr, cls.description);
-        SetClassesValue(clsidKey + L"\\InprocServer32", nullptr, path);
-        SetClassesValue(clsidKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
-        SetClassesValue(clsidKey + L"\\ProgID", nullptr, cls.progId);
-        SetClassesValue(clsidKey + L"\\VersionIndependentProgID", nullptr, cls.progId);
-        SetClassesValue(clsidKey + L"\\TypeLib", nullptr, GuidText(cls.libid));
-        SetClassesValue(clsidKey + L"\\Version", nullptr, L"1.0");
-        SetClassesValue(clsidKey + L"\\Programmable", nullptr, L"");
-        SetClassesValue(cls.progId, nullptr, cls.description);
-        SetClassesValue(std::wstring(cls.progId) + L"\\CLSID", nullptr, clsid);
+HRESULT RegisterComLocalServer(const ComClass& cls) noexcept {
+    // COM adds " -Embedding" to the command line; the path is quoted for its spaces.
+    return ComBoundary(cls.iid, cls.progId, [&] {
+        RegisterClassServedBy(cls, L"LocalServer32", L"\"" + ModulePath() + L"\"", L"InprocServer32");
     });
 }
 

@@ -13,6 +13,7 @@
 #include "PackageStore.h"
 #include "mivo/ComBoundary.h"
 #include "mivo/ComModule.h"
+#include "mivo/ComServer.h"
 
 namespace mivo::testbed {
 namespace {
@@ -111,6 +112,13 @@ HRESULT STDMETHODCALLTYPE ContentInstaller::InstallContent(BSTR url) {
         if (knobs.failInstall) {
             AppendInstallLog(L"E_FAIL", target);
             return E_FAIL;
+        }
+        // A busy Messenger: the caller waits, and out of process its window runs meanwhile.
+        if (knobs.slowInstallMs) ::Sleep(knobs.slowInstallMs);
+        if (knobs.endInInstall && ServesOtherProcesses()) {
+            // Messenger quits during an install. In a DLL the process is the client's: no.
+            AppendInstallLog(L"ENDED", target);
+            EndComServerProcess(1);
         }
         if (knobs.closeWindows) {
             Call call{false, calls_};

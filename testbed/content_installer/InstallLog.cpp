@@ -38,7 +38,9 @@ std::string ToUtf8(const std::wstring& text) {
 }  // namespace
 
 void AppendInstallLog(const std::wstring& result, const std::wstring& url) {
-    const std::string line = ToUtf8(result + L"\t" + EscapeControls(url) + L"\r\n");
+    // The serving process's id: tests tell the two homes apart and count started servers.
+    const std::string line = ToUtf8(result + L"\t" + EscapeControls(url) + L"\t" +
+                                    std::to_wstring(::GetCurrentProcessId()) + L"\r\n");
     const std::wstring path = ModuleFolder() + L"\\content_installer.log";
     // Shared for reading and deleting: tests read and clear it while installers live.
     const UniqueFile file(::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

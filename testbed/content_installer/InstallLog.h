@@ -1,6 +1,7 @@
 #pragma once
-// content_installer.log beside the DLL: one line per install call, "<result>\t<url>\r\n",
-// in UTF-8, so tests can see what was asked for and how it ended.
+// content_installer.log beside the DLL and the server program: one line per install call,
+// "<result>\t<url>\t<serving process id>\r\n", in UTF-8, so tests can see what was asked
+// for, how it ended and which process served it.
 #include <string>
 
 namespace mivo::testbed {

@@ -31,6 +31,8 @@ Knobs ReadKnobs() {
     knobs.hidePointList = ReadDword(key.get(), L"HideConnectionPointList").value_or(0) != 0;
     knobs.otherEvent = ReadDword(key.get(), L"OtherEvent").value_or(0) != 0;
     knobs.closeWindows = ReadDword(key.get(), L"CloseWindowsInInstall").value_or(0) != 0;
+    knobs.slowInstallMs = ReadDword(key.get(), L"SlowInstall").value_or(0);
+    knobs.endInInstall = ReadDword(key.get(), L"EndInInstall").value_or(0) != 0;
     if (const auto result = ReadDword(key.get(), L"EventResult")) knobs.eventResult = static_cast<LONG>(*result);
     return knobs;
 }

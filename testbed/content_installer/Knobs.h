@@ -16,6 +16,8 @@ struct Knobs {
     bool hidePointList = false;        // HideConnectionPointList: EnumConnectionPoints not implemented
     bool otherEvent = false;           // OtherEvent: an event call the events interface does not name
     bool closeWindows = false;         // CloseWindowsInInstall: the caller's windows close during the call
+    DWORD slowInstallMs = 0;           // SlowInstall: the install call waits this long before it fetches
+    bool endInInstall = false;         // EndInInstall: the server program ends inside the install call
 };
 
 Knobs ReadKnobs();

@@ -1,14 +1,17 @@
 #pragma once
 // Seeing and steering the testbed content installer from tests: its log, the packages it
-// stored, and its knobs. The installer writes beside its DLL; the DLL is found through
-// its registration, as COM finds it.
+// stored, its knobs and its server processes. The installer writes beside its DLL and its
+// server program; either is found through its registration, as COM finds it.
 #include <windows.h>
 
+#include "mivo/MessagePump.h"
 #include "mivo/Registry.h"
 
+#include <cwchar>
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "mivo/ScopedHandle.h"
@@ -18,27 +21,47 @@ namespace mivo::test {
 inline const wchar_t* const kInstallerClsid = L"{F06608C7-1874-4EEA-B3B2-DF99EBB144B8}";
 inline const wchar_t* const kInstallerKnobsKey = L"Software\\MivoTestbed\\ContentInstaller";
 
-// One line of content_installer.log: result "0", "1", "2" or "E_FAIL", and the URL.
+// One line of content_installer.log: result "0", "1", "2", "E_FAIL", "RELEASED" or "ENDED",
+// the URL, and the id of the process that served the call. Lines compare by result and URL:
+// which process served is asked for where it matters.
 struct InstallerLogLine {
+    InstallerLogLine(std::wstring r = {}, std::wstring u = {}, DWORD p = 0)
+        : result(std::move(r)), url(std::move(u)), process(p) {}
     std::wstring result;
     std::wstring url;
+    DWORD process;
     bool operator==(const InstallerLogLine& other) const { return result == other.result && url == other.url; }
 };
 
 inline void PrintTo(const InstallerLogLine& line, std::ostream* out) {
     *out << '{';
     for (wchar_t c : line.result + L", " + line.url) *out << (c < 0x80 ? static_cast<char>(c) : '?');
-    *out << '}';
+    *out << ", process " << line.process << '}';
 }
 
-// The folder of the registered installer DLL.
+inline std::wstring InstallerClassValue(const wchar_t* subkey) {
+    const std::wstring key = std::wstring(L"CLSID\\") + kInstallerClsid + L"\\" + subkey;
+    wchar_t value[MAX_PATH];
+    DWORD size = sizeof value;
+    if (::RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+        return std::wstring();
+    return value;
+}
+
+// True where the class is registered as a local server (the stand-in's program), as
+// Messenger's own is, and not as the DLL.
+inline bool InstallerOutOfProcess() {
+    return InstallerClassValue(L"InprocServer32").empty() && !InstallerClassValue(L"LocalServer32").empty();
+}
+
+// The folder of the registered installer, DLL or program (the command line's quoted path).
 inline std::wstring InstallerFolder() {
-    const std::wstring key = std::wstring(L"CLSID\\") + kInstallerClsid + L"\\InprocServer32";
-    wchar_t path[MAX_PATH];
-    DWORD size = sizeof path;
-    if (::RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, path, &size) != ERROR_SUCCESS)
-        throw std::runtime_error("the testbed content installer is not registered");
-    const std::wstring file(path);
+    std::wstring file = InstallerClassValue(L"InprocServer32");
+    if (file.empty()) {
+        file = InstallerClassValue(L"LocalServer32");
+        if (!file.empty() && file[0] == L'"') file = file.substr(1, file.find(L'"', 1) - 1);
+    }
+    if (file.empty()) throw std::runtime_error("the testbed content installer is not registered");
     return file.substr(0, file.find_last_of(L'\\'));
 }
 
@@ -64,8 +87,14 @@ inline std::vector<InstallerLogLine> ReadInstallerLog() {
         size_t end = text.find(L"\r\n", start);
         if (end == std::wstring::npos) end = text.size();
         const std::wstring line = text.substr(start, end - start);
-        const size_t tab = line.find(L'\t');
-        lines.push_back({line.substr(0, tab), tab == std::wstring::npos ? std::wstring() : line.substr(tab + 1)});
+        // The URL's own tabs are escaped: the first and the last tab part the fields.
+        const size_t tab = line.find(L'\t'), last = line.rfind(L'\t');
+        InstallerLogLine parsed{line.substr(0, tab)};
+        if (tab != std::wstring::npos) {
+            parsed.url = line.substr(tab + 1, last == tab ? std::wstring::npos : last - tab - 1);
+            if (last != tab) parsed.process = static_cast<DWORD>(std::wcstoul(line.c_str() + last + 1, nullptr, 10));
+        }
+        lines.push_back(parsed);
         start = end + 2;
     }
     return lines;
@@ -85,8 +114,8 @@ inline void ClearInstallerLog() {
 }
 
 // Knobs (1 = on): FailInstall, FailCreate, HideClassInfo, HideTypeInfo,
-// HideConnectionPointList, OtherEvent, CloseWindowsInInstall; EventResult (the event's
-// result code).
+// HideConnectionPointList, OtherEvent, CloseWindowsInInstall, EndInInstall; EventResult (the
+// event's result code), SlowInstall (milliseconds).
 inline void SetInstallerKnob(const wchar_t* name, DWORD value) {
     if (mivo::SetRegValue(HKEY_CURRENT_USER, kInstallerKnobsKey, name, REG_DWORD, &value, sizeof value) !=
         ERROR_SUCCESS)
@@ -119,6 +148,62 @@ public:
 private:
     static std::wstring Key() { return std::wstring(L"CLSID\\") + kInstallerClsid + L"\\TypeLib"; }
     std::wstring libId_;
+};
+
+// Waits at most 10 s for a process to end. The thread's messages run meanwhile: a server
+// that ends calls back into its clients, to let go of their event sinks.
+inline bool ProcessEnds(HANDLE process) {
+    for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < 10000;) {
+        if (::MsgWaitForMultipleObjects(1, &process, FALSE, 100, QS_ALLINPUT) == WAIT_OBJECT_0) return true;
+        mivo::DispatchPendingMessages();
+    }
+    return false;
+}
+
+// Quits a serving program, as a user quits Messenger while its objects are in use (through
+// its window), and waits until it is gone; false when it still runs after 10 s.
+inline bool QuitInstallerProcess(DWORD process) {
+    const UniqueHandle handle(::OpenProcess(SYNCHRONIZE, FALSE, process));
+    if (!handle) return true;  // already gone
+    struct Close {
+        static BOOL CALLBACK IfServing(HWND window, LPARAM target) {
+            wchar_t name[32];
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            if (owner == static_cast<DWORD>(target) && ::GetClassNameW(window, name, 32) &&
+                std::wstring(name) == L"MivoTestbedMessenger")
+                ::PostMessageW(window, WM_CLOSE, 0, 0);
+            return TRUE;
+        }
+    };
+    ::EnumWindows(&Close::IfServing, static_cast<LPARAM>(process));
+    return ProcessEnds(handle.get());
+}
+
+// Waits until a serving process has ended on its own; false when it still runs after 10 s.
+inline bool InstallerProcessEnds(DWORD process) {
+    const UniqueHandle handle(::OpenProcess(SYNCHRONIZE, FALSE, process));
+    return !handle || ProcessEnds(handle.get());
+}
+
+// For its life the installer class is not registered as a local server (its LocalServer32
+// key is gone), as on a machine where Messenger was removed; it is put back afterwards.
+class UnregisteredInstallerServer {
+public:
+    UnregisteredInstallerServer() : command_(InstallerClassValue(L"LocalServer32")) {
+        if (command_.empty() || ::RegDeleteKeyW(HKEY_CLASSES_ROOT, Key().c_str()) != ERROR_SUCCESS)
+            throw std::runtime_error("cannot unregister the installer's server");
+    }
+    ~UnregisteredInstallerServer() {
+        mivo::SetRegValue(HKEY_CLASSES_ROOT, Key().c_str(), nullptr, REG_SZ, command_.c_str(),
+                          static_cast<DWORD>((command_.size() + 1) * sizeof(wchar_t)));
+    }
+    UnregisteredInstallerServer(const UnregisteredInstallerServer&) = delete;
+    UnregisteredInstallerServer& operator=(const UnregisteredInstallerServer&) = delete;
+
+private:
+    static std::wstring Key() { return std::wstring(L"CLSID\\") + kInstallerClsid + L"\\LocalServer32"; }
+    std::wstring command_;
 };
 
 }  // namespace mivo::test

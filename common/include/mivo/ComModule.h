@@ -19,6 +19,12 @@ void LockModule() noexcept;
 void UnlockModule() noexcept;
 LONG ModuleLockCount() noexcept;
 
+// A program serving its classes to other processes counts the same locks as COM's server
+// process references (ServeComClass): the hook runs at each lock (true) and unlock (false).
+using ModuleLockHook = void (*)(bool locked) noexcept;
+void CountLocksWith(ModuleLockHook hook) noexcept;
+bool ServesOtherProcesses() noexcept;
+
 class ModuleLock {
 public:
     ModuleLock() noexcept { LockModule(); }
