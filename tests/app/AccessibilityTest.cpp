@@ -89,16 +89,6 @@ protected:
         EXPECT_EQ(hit.get()->vt, VT_I4);
         return hit.get()->lVal;
     }
-    COLORREF Pixel(ItemKind kind, int x, int y) {
-        ScopedGetDC dc(Box(kind));
-        return ::GetPixel(dc.get(), x, y);
-    }
-    std::vector<long> Selected() {
-        std::vector<long> out;
-        for (long i = 1; i <= form->catalogue.listItems.Count(); ++i)
-            if (form->catalogue.listItems.Item(i)->selected) out.push_back(i);
-        return out;
-    }
 };
 
 TEST_F(AccessibilityTest, EachGridIsAListOfItsCellsInListOrder) {

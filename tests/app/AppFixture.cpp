@@ -187,4 +187,16 @@ void AppTest::LoadCategory(mivo::ItemKind kind, int categoryId, const std::strin
     ClickCategory(kind, categoryId);
 }
 
+std::vector<long> AppTest::Selected() const {
+    std::vector<long> out;
+    for (long i = 1; i <= form->catalogue.listItems.Count(); ++i)
+        if (form->catalogue.listItems.Item(i)->selected) out.push_back(i);
+    return out;
+}
+
+COLORREF AppTest::Pixel(mivo::ItemKind kind, int x, int y) const {
+    ScopedGetDC dc(form->GridOf(kind).picture.hWnd());
+    return ::GetPixel(dc.get(), x, y);
+}
+
 }  // namespace mivo::test

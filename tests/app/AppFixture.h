@@ -59,6 +59,10 @@ protected:
     void ClickCategory(mivo::ItemKind kind, int categoryId);
     void LoadCategory(mivo::ItemKind kind, int categoryId, const std::string& document);
     HWND CategoryList(mivo::ItemKind kind) const;
+    // 1-based positions of the selected records.
+    std::vector<long> Selected() const;
+    // A pixel of a grid's picture box, as drawn.
+    COLORREF Pixel(mivo::ItemKind kind, int x, int y) const;
 
     TestServer server;
     MessageBoxRecorder boxes;

@@ -159,17 +159,6 @@ TEST(GridPainter, PaintsAMemoryDeviceContext) {
 class GridTest : public AppTest {
 protected:
     void Click(ItemKind kind, int x, int y, bool right = false) { ClickGrid(kind, x, y, right); }
-    // 1-based positions of the selected records.
-    std::vector<long> Selected() {
-        std::vector<long> out;
-        for (long i = 1; i <= form->catalogue.listItems.Count(); ++i)
-            if (form->catalogue.listItems.Item(i)->selected) out.push_back(i);
-        return out;
-    }
-    COLORREF Pixel(ItemKind kind, int x, int y) {
-        ScopedGetDC dc(form->GridOf(kind).picture.hWnd());
-        return ::GetPixel(dc.get(), x, y);
-    }
     // Number of pixels in the rectangle that are not the background.
     int InkIn(ItemKind kind, RECT r, COLORREF background = RGB(255, 255, 255)) {
         int ink = 0;

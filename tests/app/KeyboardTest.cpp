@@ -24,16 +24,6 @@ protected:
     void Load(ItemKind kind, const std::vector<Item>& items) {
         LoadCategory(kind, 1, kind == ItemKind::Display ? DisplayList(items) : EmoticonList(items));
     }
-    std::vector<long> Selected() {
-        std::vector<long> out;
-        for (long i = 1; i <= form->catalogue.listItems.Count(); ++i)
-            if (form->catalogue.listItems.Item(i)->selected) out.push_back(i);
-        return out;
-    }
-    COLORREF Pixel(ItemKind kind, int x, int y) {
-        ScopedGetDC dc(Box(kind));
-        return ::GetPixel(dc.get(), x, y);
-    }
     // The first pixel of the cell's caption highlight.
     COLORREF HighlightCorner(ItemKind kind, long position) {
         const cListItem& item = *form->catalogue.listItems.Item(position);
