@@ -106,9 +106,10 @@ inline RECT HitBox(const GridGeometry& g, int left, int top, int itemwidth) {
     return RECT{left + 1, top + 1, left + itemwidth, top + g.hitHeight};
 }
 
-// Strictly inside the cell's hit box.
+// Within the cell's hit box.
 inline bool HitsCell(const GridGeometry& g, int left, int top, int itemwidth, int px, int py) {
-    return px > left && px < left + itemwidth && py > top && py < top + g.hitHeight;
+    const RECT box = HitBox(g, left, top, itemwidth);
+    return px >= box.left && px < box.right && py >= box.top && py < box.bottom;
 }
 
 }  // namespace mivo

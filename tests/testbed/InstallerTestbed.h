@@ -124,30 +124,30 @@ inline void SetInstallerKnob(const wchar_t* name, DWORD value) {
 
 inline void ClearInstallerKnobs() { mivo::DeleteRegTree(HKEY_CURRENT_USER, kInstallerKnobsKey); }
 
-// For its life the installer class is registered without naming its type library (the
-// class's TypeLib key is gone); it is put back afterwards. The prefix set-up registers the
-// installer anew on every run, should a test program die before putting it back.
-class HiddenInstallerTypeLib {
+// For its life the installer class has no `subkey` key (its value is kept); it is put back
+// afterwards. The prefix set-up registers the installer anew on every run, should a test
+// program die before putting it back.
+class HiddenInstallerKey {
 public:
-    HiddenInstallerTypeLib() {
-        wchar_t value[64];
-        DWORD size = sizeof value;
-        if (::RegGetValueW(HKEY_CLASSES_ROOT, Key().c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value, &size) !=
-                ERROR_SUCCESS ||
-            ::RegDeleteKeyW(HKEY_CLASSES_ROOT, Key().c_str()) != ERROR_SUCCESS)
-            throw std::runtime_error("cannot hide the installer's type library");
-        libId_ = value;
+    explicit HiddenInstallerKey(const wchar_t* subkey)
+        : key_(std::wstring(L"CLSID\\") + kInstallerClsid + L"\\" + subkey), value_(InstallerClassValue(subkey)) {
+        if (value_.empty() || ::RegDeleteKeyW(HKEY_CLASSES_ROOT, key_.c_str()) != ERROR_SUCCESS)
+            throw std::runtime_error("cannot hide a key of the installer's class");
     }
-    ~HiddenInstallerTypeLib() {
-        mivo::SetRegValue(HKEY_CLASSES_ROOT, Key().c_str(), nullptr, REG_SZ, libId_.c_str(),
-                          static_cast<DWORD>((libId_.size() + 1) * sizeof(wchar_t)));
+    ~HiddenInstallerKey() {
+        mivo::SetRegValue(HKEY_CLASSES_ROOT, key_.c_str(), nullptr, REG_SZ, value_.c_str(),
+                          static_cast<DWORD>((value_.size() + 1) * sizeof(wchar_t)));
     }
-    HiddenInstallerTypeLib(const HiddenInstallerTypeLib&) = delete;
-    HiddenInstallerTypeLib& operator=(const HiddenInstallerTypeLib&) = delete;
+    HiddenInstallerKey(const HiddenInstallerKey&) = delete;
+    HiddenInstallerKey& operator=(const HiddenInstallerKey&) = delete;
 
 private:
-    static std::wstring Key() { return std::wstring(L"CLSID\\") + kInstallerClsid + L"\\TypeLib"; }
-    std::wstring libId_;
+    std::wstring key_, value_;
+};
+
+// Registered without naming its type library.
+struct HiddenInstallerTypeLib : HiddenInstallerKey {
+    HiddenInstallerTypeLib() : HiddenInstallerKey(L"TypeLib") {}
 };
 
 // Waits at most 10 s for a process to end. The thread's messages run meanwhile: a server
@@ -186,24 +186,9 @@ inline bool InstallerProcessEnds(DWORD process) {
     return !handle || ProcessEnds(handle.get());
 }
 
-// For its life the installer class is not registered as a local server (its LocalServer32
-// key is gone), as on a machine where Messenger was removed; it is put back afterwards.
-class UnregisteredInstallerServer {
-public:
-    UnregisteredInstallerServer() : command_(InstallerClassValue(L"LocalServer32")) {
-        if (command_.empty() || ::RegDeleteKeyW(HKEY_CLASSES_ROOT, Key().c_str()) != ERROR_SUCCESS)
-            throw std::runtime_error("cannot unregister the installer's server");
-    }
-    ~UnregisteredInstallerServer() {
-        mivo::SetRegValue(HKEY_CLASSES_ROOT, Key().c_str(), nullptr, REG_SZ, command_.c_str(),
-                          static_cast<DWORD>((command_.size() + 1) * sizeof(wchar_t)));
-    }
-    UnregisteredInstallerServer(const UnregisteredInstallerServer&) = delete;
-    UnregisteredInstallerServer& operator=(const UnregisteredInstallerServer&) = delete;
-
-private:
-    static std::wstring Key() { return std::wstring(L"CLSID\\") + kInstallerClsid + L"\\LocalServer32"; }
-    std::wstring command_;
+// Not registered as a local server, as on a machine where Messenger was removed.
+struct UnregisteredInstallerServer : HiddenInstallerKey {
+    UnregisteredInstallerServer() : HiddenInstallerKey(L"LocalServer32") {}
 };
 
 }  // namespace mivo::test
